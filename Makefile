@@ -1,0 +1,27 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD_DIR := build
+
+.PHONY: all deps build run test media memcheck bench clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_DIR) -j2
+
+# Started from the repository root, so that ./media/ is found.
+run: build
+	./$(BUILD_DIR)/quorvane
+
+test: build
+	@./scripts/run-tests $(BUILD_DIR)
+
+# Regenerates every picture and sound; the results are committed.
+media:
+	python3 tools/make_media.py
+
+clean:
+	rm -rf $(BUILD_DIR)
