@@ -1,0 +1,496 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "gfx/texture.h"
+#include "support/test_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int kMaxSample = 29204;  // -1 dBFS
+
+fs::path sourceDir() { return fs::path(QUORVANE_SOURCE_DIR); }
+
+std::vector<unsigned char> readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Rgba {
+  int r, g, b, a;
+};
+
+// A picture decoded by SDL_image, as the game would see it.
+struct Picture {
+  int width = 0, height = 0, bytesPerPixel = 0;
+  std::vector<Rgba> pixels;
+  const Rgba& at(int x, int y) const { return pixels[y * width + x]; }
+};
+
+Picture loadPicture(const std::string& name) {
+  Picture picture;
+  std::string path = "media/img/" + name;
+  SDL_Surface* surface = IMG_Load(path.c_str());
+  if (!surface) return picture;
+  picture.width = surface->w;
+  picture.height = surface->h;
+  picture.bytesPerPixel = surface->format->BytesPerPixel;
+  SDL_LockSurface(surface);
+  for (int y = 0; y < surface->h; y++) {
+    const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+    for (int x = 0; x < surface->w; x++) {
+      const Uint8* p = row + x * picture.bytesPerPixel;
+      Uint32 value = 0;
+      for (int k = 0; k < picture.bytesPerPixel; k++) {
+        int shift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? k : picture.bytesPerPixel - 1 - k;
+        value |= static_cast<Uint32>(p[k]) << (8 * shift);
+      }
+      Uint8 r, g, b, a;
+      SDL_GetRGBA(value, surface->format, &r, &g, &b, &a);
+      picture.pixels.push_back({r, g, b, a});
+    }
+  }
+  SDL_UnlockSurface(surface);
+  SDL_FreeSurface(surface);
+  return picture;
+}
+
+bool lit(const Rgba& p) { return p.a >= 160 && (p.r + p.g + p.b) / 3 >= 160; }
+
+struct PictureCase {
+  const char* name;
+  int width, height;
+  bool alpha;
+};
+
+const PictureCase kPictures[] = {
+    {"ship.png", 64, 64, true},      {"asteroid.png", 64, 64, true},
+    {"bullet.png", 16, 16, true},    {"dot.png", 8, 8, false},
+    {"arrow.png", 32, 32, true},     {"splash.png", 512, 512, false},
+    {"title.png", 512, 512, true},   {"info.png", 512, 512, true},
+    {"menu.png", 256, 256, true},    {"fail.png", 512, 512, false},
+};
+
+TEST(MediaPictures, EveryPictureUploadsAtItsSizeInTrueColour) {
+  openTestWindow();
+  for (const PictureCase& c : kPictures) {
+    SCOPED_TRACE(c.name);
+    TextureInfo texture = loadTexture(c.name);
+    EXPECT_NE(texture.id, 0u);
+    EXPECT_EQ(texture.width, c.width);
+    EXPECT_EQ(texture.height, c.height);
+    Picture picture = loadPicture(c.name);
+    EXPECT_EQ(picture.bytesPerPixel, c.alpha ? 4 : 3);
+  }
+  for (int size : {32, 64, 128, 256}) {
+    std::string path = "media/icons/quorvane-" + std::to_string(size) + ".png";
+    SDL_Surface* icon = IMG_Load(path.c_str());
+    ASSERT_NE(icon, nullptr) << path;
+    EXPECT_EQ(icon->w, size);
+    EXPECT_EQ(icon->h, size);
+    EXPECT_EQ(icon->format->BytesPerPixel, 4);
+    SDL_FreeSurface(icon);
+  }
+}
+
+// The game tints these, so any colour of their own would skew the play colours.
+TEST(MediaPictures, TintedSpritesAreGreyWithSomethingOpaque) {
+  for (const char* name : {"ship.png", "asteroid.png", "bullet.png", "dot.png"}) {
+    SCOPED_TRACE(name);
+    Picture picture = loadPicture(name);
+    ASSERT_FALSE(picture.pixels.empty());
+    int opaque = 0, coloured = 0;
+    for (const Rgba& p : picture.pixels) {
+      if (p.r != p.g || p.g != p.b) coloured++;
+      if (p.a == 255) opaque++;
+    }
+    EXPECT_EQ(coloured, 0);
+    EXPECT_GT(opaque, 0);
+  }
+  for (const char* name : {"ship.png", "asteroid.png", "bullet.png"}) {
+    Picture picture = loadPicture(name);
+    int w = picture.width - 1, h = picture.height - 1;
+    int corners = picture.at(0, 0).a + picture.at(w, 0).a + picture.at(0, h).a + picture.at(w, h).a;
+    EXPECT_EQ(corners, 0) << name << " should be clear around its shape";
+  }
+}
+
+int opaqueSpan(const Picture& picture, int y) {
+  int first = -1, last = -1;
+  for (int x = 0; x < picture.width; x++) {
+    if (picture.at(x, y).a > 128) {
+      if (first < 0) first = x;
+      last = x;
+    }
+  }
+  return first < 0 ? 0 : last - first + 1;
+}
+
+TEST(MediaPictures, ShipNoseIsAtTheTopAndArrowPointsRight) {
+  Picture ship = loadPicture("ship.png");
+  ASSERT_EQ(ship.height, 64);
+  EXPECT_GT(opaqueSpan(ship, 6), 0);
+  EXPECT_LT(opaqueSpan(ship, 8), 10);
+  EXPECT_GT(opaqueSpan(ship, 52), 40);
+
+  // The arrow's tip is its rightmost part, level with its middle; its back
+  // spans most of its height.
+  Picture arrow = loadPicture("arrow.png");
+  ASSERT_EQ(arrow.width, 32);
+  int left = -1, right = -1;
+  for (int x = 0; x < 32; x++) {
+    for (int y = 0; y < 32; y++) {
+      if (arrow.at(x, y).a > 128) {
+        if (left < 0) left = x;
+        right = x;
+      }
+    }
+  }
+  ASSERT_GE(left, 0);
+  int backTop = 32, backBottom = -1;
+  for (int y = 0; y < 32; y++) {
+    EXPECT_TRUE(arrow.at(right, y).a <= 128 || std::abs(y - 16) <= 3) << "tip at row " << y;
+    for (int x = left; x <= left + 2; x++) {
+      if (arrow.at(x, y).a > 128) {
+        backTop = std::min(backTop, y);
+        backBottom = std::max(backBottom, y);
+      }
+    }
+  }
+  EXPECT_GE(backBottom - backTop, 16);
+}
+
+struct MenuLayout {
+  const char* name;
+  std::vector<int> rows;  // cursor rows, in picture rows
+  int cursorLeft, cursorRight;
+};
+
+// Words must sit on the rows the cursor visits and never under the cursor itself.
+TEST(MediaPictures, MenuWordsSitOnTheCursorRowsBesideTheCursor) {
+  const MenuLayout layouts[] = {{"title.png", {301, 343, 385}, 188, 204},
+                                {"menu.png", {108, 150}, 60, 76}};
+  for (const MenuLayout& layout : layouts) {
+    Picture picture = loadPicture(layout.name);
+    ASSERT_FALSE(picture.pixels.empty()) << layout.name;
+    for (int row : layout.rows) {
+      SCOPED_TRACE(std::string(layout.name) + " row " + std::to_string(row));
+      int underCursor = 0;
+      std::vector<int> ink;  // lit word pixels per row, from row - 20 on
+      for (int y = row - 20; y <= row + 20; y++) {
+        ink.push_back(0);
+        for (int x = layout.cursorLeft - 4; x < picture.width - 20; x++) {
+          const Rgba& p = picture.at(x, y);
+          if (x <= layout.cursorRight + 4) {
+            if (std::abs(y - row) <= 14 && p.a > 40 && (p.r + p.g + p.b) / 3 > 60) underCursor++;
+          } else if (lit(p)) {
+            ink.back()++;
+          }
+        }
+      }
+      EXPECT_EQ(underCursor, 0);
+      int most = *std::max_element(ink.begin(), ink.end());
+      ASSERT_GT(most, 20) << "no words on this row";
+      // Centred on the row: from the top of the capitals to the baseline,
+      // leaving out the thin descenders.
+      int top = 0, bottom = 0;
+      while (ink[top] == 0) top++;
+      for (int i = 0; i < static_cast<int>(ink.size()); i++) {
+        if (4 * ink[i] >= most) bottom = i;
+      }
+      EXPECT_NEAR((top + bottom) / 2.0 + row - 20, row, 3.0);
+      EXPECT_GE(bottom - top, 12) << "too small to read";
+    }
+  }
+}
+
+// The cards fade in from black, so their edges should already be near black.
+TEST(MediaPictures, CardsAreDarkWithABrightTitle) {
+  for (const char* name : {"splash.png", "fail.png"}) {
+    SCOPED_TRACE(name);
+    Picture picture = loadPicture(name);
+    ASSERT_EQ(picture.width, 512);
+    long edge = 0, bright = 0;
+    for (int i = 0; i < 512; i++) {
+      for (const Rgba& p :
+           {picture.at(i, 0), picture.at(i, 511), picture.at(0, i), picture.at(511, i)}) {
+        edge += p.r + p.g + p.b;
+      }
+    }
+    for (const Rgba& p : picture.pixels) bright += lit(p);
+    EXPECT_LT(edge / (4 * 512 * 3), 30);
+    EXPECT_GT(bright, 2000);
+  }
+}
+
+struct WavFile {
+  int format = 0, channels = 0, rate = 0, bits = 0;
+  std::vector<int16_t> samples;
+};
+
+uint32_t le32(const unsigned char* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+WavFile parseWav(const std::vector<unsigned char>& bytes) {
+  WavFile wav;
+  if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF") return wav;
+  size_t pos = 12;
+  while (pos + 8 <= bytes.size()) {
+    std::string id(bytes.begin() + pos, bytes.begin() + pos + 4);
+    size_t size = le32(&bytes[pos + 4]);
+    const unsigned char* body = &bytes[pos + 8];
+    if (pos + 8 + size > bytes.size()) break;
+    if (id == "fmt ") {
+      wav.format = le16(body);
+      wav.channels = le16(body + 2);
+      wav.rate = static_cast<int>(le32(body + 4));
+      wav.bits = le16(body + 14);
+    } else if (id == "data") {
+      for (size_t i = 0; i + 1 < size; i += 2) {
+        wav.samples.push_back(static_cast<int16_t>(le16(body + i)));
+      }
+    }
+    pos += 8 + size + (size & 1);
+  }
+  return wav;
+}
+
+TEST(MediaSounds, EveryEffectLoadsAndIsCleanAndUnderMinusOneDecibel) {
+  ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0);
+  ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+  const std::pair<const char*, double> effects[] = {
+      {"fire.wav", 1.0},    {"explode.wav", 1.0}, {"death.wav", 1.0}, {"select1.wav", 1.0},
+      {"select2.wav", 1.0}, {"switch.wav", 1.0},  {"win.wav", 2.0}};
+  for (const auto& [name, maxSeconds] : effects) {
+    SCOPED_TRACE(name);
+    std::string path = std::string("media/snd/") + name;
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+    ASSERT_NE(chunk, nullptr) << Mix_GetError();
+    EXPECT_GT(chunk->alen, 0u);
+    Mix_FreeChunk(chunk);
+
+    WavFile wav = parseWav(readFile(path));
+    EXPECT_EQ(wav.format, 1);
+    EXPECT_EQ(wav.rate, 44100);
+    EXPECT_EQ(wav.bits, 16);
+    ASSERT_GT(wav.samples.size(), 0u);
+    double seconds = static_cast<double>(wav.samples.size()) / wav.channels / wav.rate;
+    EXPECT_LT(seconds, maxSeconds);
+    int peak = 0;
+    for (int16_t s : wav.samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
+    EXPECT_LE(peak, kMaxSample);
+    EXPECT_GT(peak, kMaxSample / 4) << "too quiet to hear";
+    // Ends at rest: a sound cut off mid-wave clicks.
+    EXPECT_LE(std::abs(static_cast<int>(wav.samples.front())), 64);
+    EXPECT_LE(std::abs(static_cast<int>(wav.samples.back())), 64);
+  }
+  Mix_CloseAudio();
+  SDL_Quit();
+}
+
+// What an XM file declares, walked block by block as a loader would.
+struct XmLayout {
+  std::string error;
+  int version = 0, songLength = 0, restart = 0, channels = 0, patterns = 0, instruments = 0;
+  int flags = 0, speed = 0, bpm = 0;
+  std::vector<int> orders, patternRows;
+  int samplesFound = 0, loopedSamples = 0, sixteenBitSamples = 0;
+  size_t end = 0;
+};
+
+XmLayout failed(XmLayout xm, const std::string& why) {
+  xm.error = why;
+  return xm;
+}
+
+XmLayout walkXm(const std::vector<unsigned char>& f) {
+  XmLayout xm;
+  auto need = [&](size_t pos, size_t n) { return pos + n <= f.size(); };
+  if (!need(0, 336) || std::string(f.begin(), f.begin() + 17) != "Extended Module: " ||
+      f[37] != 0x1A) {
+    return failed(xm, "not an extended module");
+  }
+  xm.version = le16(&f[58]);
+  size_t headerSize = le32(&f[60]);
+  xm.songLength = le16(&f[64]);
+  xm.restart = le16(&f[66]);
+  xm.channels = le16(&f[68]);
+  xm.patterns = le16(&f[70]);
+  xm.instruments = le16(&f[72]);
+  xm.flags = le16(&f[74]);
+  xm.speed = le16(&f[76]);
+  xm.bpm = le16(&f[78]);
+  for (int i = 0; i < xm.songLength && i < 256; i++) xm.orders.push_back(f[80 + i]);
+  size_t pos = 60 + headerSize;
+  for (int p = 0; p < xm.patterns; p++) {
+    if (!need(pos, 9)) return failed(xm, "pattern header cut short");
+    size_t length = le32(&f[pos]);
+    int rows = le16(&f[pos + 5]);
+    size_t packed = le16(&f[pos + 7]);
+    if (f[pos + 4] != 0) return failed(xm, "pattern packing is not 0");
+    pos += length;
+    if (!need(pos, packed)) return failed(xm, "pattern data cut short");
+    // Every cell must decode, and the cells must fill exactly rows x channels.
+    size_t q = pos, cells = 0;
+    while (q < pos + packed) {
+      unsigned char b = f[q];
+      if (b & 0x80) {
+        q += 1;
+        for (int bit = 0; bit < 5; bit++) q += (b >> bit) & 1;
+      } else {
+        q += 5;
+      }
+      cells++;
+    }
+    if (q != pos + packed || cells != static_cast<size_t>(rows) * xm.channels) {
+      return failed(xm, "pattern " + std::to_string(p) + " cells do not fill its rows");
+    }
+    xm.patternRows.push_back(rows);
+    pos += packed;
+  }
+  for (int i = 0; i < xm.instruments; i++) {
+    if (!need(pos, 29)) return failed(xm, "instrument header cut short");
+    size_t size = le32(&f[pos]);
+    int samples = le16(&f[pos + 27]);
+    if (samples == 0) {
+      pos += size;
+      continue;
+    }
+    if (!need(pos, size)) return failed(xm, "instrument header cut short");
+    size_t sampleHeader = le32(&f[pos + 29]);
+    pos += size;
+    std::vector<size_t> lengths;
+    for (int s = 0; s < samples; s++) {
+      if (!need(pos, sampleHeader)) return failed(xm, "sample header cut short");
+      size_t length = le32(&f[pos]), loopStart = le32(&f[pos + 4]), loopLength = le32(&f[pos + 8]);
+      int type = f[pos + 14];
+      if ((type & 3) != 0) {
+        xm.loopedSamples++;
+        if (loopLength == 0 || loopStart + loopLength > length) {
+          return failed(xm, "loop outside its sample");
+        }
+      }
+      if (type & 0x10) xm.sixteenBitSamples++;
+      lengths.push_back(length);
+      pos += sampleHeader;
+    }
+    for (size_t length : lengths) {
+      if (!need(pos, length)) return failed(xm, "sample data cut short");
+      pos += length;
+      xm.samplesFound++;
+    }
+  }
+  xm.end = pos;
+  return xm;
+}
+
+TEST(MediaMusic, ModuleIsCompleteAndLoopsWithinItsLength) {
+  std::vector<unsigned char> file = readFile("media/snd/quorvane.xm");
+  XmLayout xm = walkXm(file);
+  ASSERT_EQ(xm.error, "");
+  EXPECT_EQ(xm.end, file.size()) << "every declared block present, nothing trailing";
+  EXPECT_EQ(xm.version, 0x0104);
+  EXPECT_GE(xm.channels, 4);
+  EXPECT_EQ(xm.channels % 2, 0);
+  EXPECT_GE(xm.instruments, 4);
+  EXPECT_GE(xm.songLength, 8);
+  EXPECT_LT(xm.restart, xm.songLength);
+  EXPECT_EQ(xm.flags & 1, 1) << "linear frequency table";
+  EXPECT_GT(xm.bpm, 0);
+  EXPECT_EQ(xm.samplesFound, xm.instruments);
+  EXPECT_EQ(xm.sixteenBitSamples, xm.samplesFound);
+  EXPECT_GE(xm.loopedSamples, 3) << "bass, lead and pad sustain by looping";
+  EXPECT_LT(file.size(), 400u * 1024);
+
+  // The tune sets no speed of its own, so its length follows from the header.
+  double seconds = 0;
+  for (int order : xm.orders) {
+    ASSERT_LT(order, xm.patterns);
+    seconds += xm.patternRows[order] * xm.speed * 2.5 / xm.bpm;
+  }
+  EXPECT_GE(seconds, 45.0);
+  EXPECT_LE(seconds, 120.0);
+}
+
+TEST(MediaMusic, PlaysAudiblyThroughTheMixer) {
+  fs::path out =
+      fs::temp_directory_path() / ("quorvane-music-" + std::to_string(getpid()) + ".raw");
+  // The disk driver must be chosen before SDL opens audio.
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+  setenv("SDL_DISKAUDIODELAY", "10", 1);
+  ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+  ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
+  ASSERT_EQ(format, AUDIO_S16LSB);
+  Mix_Music* music = Mix_LoadMUS("media/snd/quorvane.xm");
+  ASSERT_NE(music, nullptr) << Mix_GetError();
+  ASSERT_EQ(Mix_PlayMusic(music, -1), 0);
+  SDL_Delay(2000);
+  Mix_HaltMusic();
+  Mix_FreeMusic(music);
+  Mix_CloseAudio();
+  SDL_Quit();
+
+  std::vector<unsigned char> raw = readFile(out);
+  fs::remove(out);
+  size_t frames = raw.size() / (2 * channels);
+  ASSERT_GT(frames, static_cast<size_t>(rate / 2)) << "the driver wrote too little to judge";
+  double sum = 0;
+  int peak = 0;
+  for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+    int s = static_cast<int16_t>(le16(&raw[i]));
+    sum += static_cast<double>(s) * s;
+    peak = std::max(peak, std::abs(s));
+  }
+  double rms = std::sqrt(sum / (raw.size() / 2));
+  EXPECT_GT(rms, 300.0) << "music is close to silent";
+  EXPECT_LT(peak, 32767) << "music clips";
+}
+
+TEST(MediaGenerator, RegeneratesTheCommittedFilesByteForByte) {
+  fs::path out = fs::temp_directory_path() / ("quorvane-media-" + std::to_string(getpid()));
+  fs::remove_all(out);
+  std::string command = "python3 '" + (sourceDir() / "tools" / "make_media.py").string() +
+                        "' --quiet --out '" + out.string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+
+  std::set<std::string> generated, committed;
+  for (const char* dir : {"img", "snd", "icons"}) {
+    for (const auto& entry : fs::directory_iterator(out / dir)) {
+      generated.insert(std::string(dir) + "/" + entry.path().filename().string());
+    }
+    for (const auto& entry : fs::directory_iterator(sourceDir() / "media" / dir)) {
+      committed.insert(std::string(dir) + "/" + entry.path().filename().string());
+    }
+  }
+  EXPECT_EQ(generated, committed) << "media/ and the generator disagree on the file list";
+  for (const std::string& name : generated) {
+    bool same = readFile(out / name) == readFile(sourceDir() / "media" / name);
+    EXPECT_TRUE(same) << name << " differs";
+  }
+  fs::remove_all(out);
+}
+
+}  // namespace

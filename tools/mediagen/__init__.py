@@ -1,0 +1,1 @@
+"""Builders for every picture, sound and the music of Quorvane."""
