@@ -1,0 +1,33 @@
+#include "game/bullet.h"
+
+#include <cmath>
+
+#include "game/colours.h"
+
+Bullet::Bullet(float x, float y, float vx, float vy, float angle,
+               const float colour[3])
+    : Sprite("bullet.png", x, y, 4, 4, 0, 1) {
+  double r = angle * kRadiansPerDegree;
+  this->vx = std::sin(r) * 5 + vx;
+  this->vy = std::cos(r) * 5 + vy;
+  life = 60;
+  setColour(colour);
+}
+
+void Bullet::update(float seconds) {
+  x += vx * seconds * 120;
+  y += vy * seconds * (-120);
+
+  if (x > kPlayWidth) {
+    x = 0;
+  } else if (x < 0) {
+    x = kPlayWidth;
+  }
+  if (y > kPlayHeight) {
+    y = 0;
+  } else if (y < 0) {
+    y = kPlayHeight;
+  }
+
+  life += seconds * (-125);
+}

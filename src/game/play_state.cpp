@@ -1,0 +1,172 @@
+#include "game/play_state.h"
+
+#include "audio/audio.h"
+#include "engine/engine.h"
+#include "engine/random.h"
+#include "game/colours.h"
+#include "gfx/render_queue.h"
+#include "screens/fail_state.h"
+#include "screens/pause_state.h"
+
+namespace {
+
+const int kFirstWaveSize = 3;
+const int kWaveGrowth = 3;
+const int kStartingLives = 3;
+const float kTurnRate = 250;
+const float kThrustRate = 5;
+const int kBigAsteroid = 32;
+const int kSmallAsteroid = 16;
+const int kFragmentCount = 3;
+const int32_t kWholeWidth = static_cast<int32_t>(kPlayWidth);
+const int32_t kWholeHeight = static_cast<int32_t>(kPlayHeight);
+
+int32_t nextInRange(int32_t range) {
+  int32_t value = nextRandom() % range;
+  return value < 0 ? value + range : value;
+}
+
+Sprite* newBorder(float x, float y, int width, int height,
+                  const float colour[3]) {
+  Sprite* border = new Sprite("dot.png", x, y, width, height, 0, 1);
+  border->setColour(colour);
+  return border;
+}
+
+// Two separate statements, so x is always drawn before y.
+void addBigAsteroid(std::vector<Asteroid*>* asteroids) {
+  int32_t x = nextInRange(kWholeWidth);
+  int32_t y = nextInRange(kWholeHeight);
+  asteroids->push_back(new Asteroid(x, y, kBigAsteroid));
+}
+
+}  // namespace
+
+PlayState::PlayState() {
+  ship = new Ship(320, 280);
+  waveSize = kFirstWaveSize;
+
+  borderTop = newBorder(320, 8, 625, 2, kRed);
+  borderBottom = newBorder(320, 471, 625, 2, kGreen);
+  borderLeft = newBorder(8, 240, 2, 465, kBlue);
+  borderRight = newBorder(632, 240, 2, 465, kYellow);
+
+  asteroids = new std::vector<Asteroid*>;
+
+  for (Sprite*& star : stars) {
+    int32_t x = nextInRange(kWholeWidth);
+    int32_t y = nextInRange(kWholeHeight);
+    star = new Sprite("dot.png", x, y, 2, 2, 0, 1);
+  }
+
+  for (int i = 0; i < waveSize; i++) addBigAsteroid(asteroids);
+
+  for (int i = 0; i < kLifeIconCount; i++) {
+    lifeIcons[i] = new Sprite("ship.png", 20 + 20 * i, 460, 16, 16, 0, 1);
+  }
+
+  lives = kStartingLives;
+}
+
+PlayState::~PlayState() {
+  delete ship;
+  delete borderTop;
+  delete borderBottom;
+  delete borderLeft;
+  delete borderRight;
+  for (size_t i = asteroids->size(); i > 0; i--) delete (*asteroids)[i - 1];
+  for (Sprite* star : stars) delete star;
+  for (Sprite* icon : lifeIcons) delete icon;
+  delete asteroids;
+}
+
+void PlayState::update(InputMap* input, float seconds) {
+  InputMap& keys = *input;
+
+  if (keys["menu"] || keys["esc"]) {
+    keys["esc"] = false;
+    keys["menu"] = false;
+    playSound("select2.wav");
+    pushState(new PauseState);
+  }
+
+  if (keys["left"]) {
+    ship->angle += seconds * (-kTurnRate);
+    if (ship->angle < 0) ship->angle += 360;
+  }
+  if (keys["right"]) {
+    ship->angle += seconds * kTurnRate;
+    if (ship->angle > 360) ship->angle -= 360;
+  }
+
+  if (keys["space"]) {
+    ship->fire();
+    keys["space"] = false;
+  }
+
+  float thrust = keys["up"] ? seconds * kThrustRate : 0;
+  if (ship->update(thrust, seconds)) scatterStars();
+
+  // Backwards by index: erasing shifts only what was already visited, and
+  // fragments appended at the end wait for the next frame.
+  for (int i = static_cast<int>(asteroids->size()) - 1; i >= 0; i--) {
+    Asteroid* asteroid = (*asteroids)[i];
+    asteroid->update(seconds);
+
+    if (ship->collidesWith(*asteroid)) {
+      lives -= 1;
+      ship->respawn();
+      playSound("death.wav");
+    }
+
+    for (Bullet* bullet : *ship->bullets) {
+      if (!bullet->collidesWith(*asteroid)) continue;
+      playSound("explode.wav");
+      int x = static_cast<int>(asteroid->x);
+      int y = static_cast<int>(asteroid->y);
+      int width = asteroid->width;
+      delete asteroid;
+      asteroids->erase(asteroids->begin() + i);
+      if (width == kBigAsteroid) {
+        for (int k = 0; k < kFragmentCount; k++) {
+          asteroids->push_back(new Asteroid(x, y, kSmallAsteroid));
+        }
+      }
+      break;
+    }
+  }
+
+  if (lives == -1) {
+    popStates(1);
+    stopMusic();
+    pushState(new FailState);
+  }
+
+  // Runs even in the frame that lost the game.
+  if (asteroids->empty()) {
+    playSound("win.wav");
+    ship->setColour(kWhite);
+    waveSize += kWaveGrowth;
+    for (int i = 0; i < waveSize; i++) addBigAsteroid(asteroids);
+  }
+}
+
+void PlayState::draw(RenderQueue* queue) {
+  ship->draw(queue);
+  for (Sprite* star : stars) queue->push(star);
+  queue->push(ship);
+  queue->push(borderTop);
+  queue->push(borderBottom);
+  queue->push(borderLeft);
+  queue->push(borderRight);
+  for (size_t i = asteroids->size(); i > 0; i--) queue->push((*asteroids)[i - 1]);
+  for (int i = 0; i < lives && i < kLifeIconCount; i++) queue->push(lifeIcons[i]);
+}
+
+void PlayState::scatterStars() {
+  for (Sprite* star : stars) {
+    star->x = nextInRange(kWholeWidth);
+    star->y = nextInRange(kWholeHeight);
+  }
+  playSound("switch.wav");
+}

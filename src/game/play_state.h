@@ -1,0 +1,34 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/state.h"
+#include "game/asteroid.h"
+#include "game/ship.h"
+
+// The game itself: the ship, the asteroids, the border lines, the stars and
+// the spare-life icons, and the rules that play them.
+class PlayState : public State {
+ public:
+  static const int kStarCount = 40;
+  static const int kLifeIconCount = 3;
+
+  PlayState();
+  ~PlayState() override;
+  void update(InputMap* input, float seconds) override;
+  void draw(RenderQueue* queue) override;
+
+  // Moves every star to a new random place, to mark an edge crossing.
+  void scatterStars();
+
+  Ship* ship;
+  Sprite* borderTop;
+  Sprite* borderBottom;
+  Sprite* borderLeft;
+  Sprite* borderRight;
+  Sprite* stars[kStarCount];
+  Sprite* lifeIcons[kLifeIconCount];
+  std::vector<Asteroid*>* asteroids;
+  int lives;
+  int waveSize;
+};
