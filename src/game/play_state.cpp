@@ -81,15 +81,28 @@ PlayState::~PlayState() {
 }
 
 void PlayState::update(InputMap* input, float seconds) {
+  openMenu(input);
+  turn(input, seconds);
+  fire(input);
+  moveShip(input, seconds);
+  moveAsteroids(seconds);
+  checkLoss();
+  // Runs even in the frame that lost the game.
+  startNewWave();
+}
+
+void PlayState::openMenu(InputMap* input) {
   InputMap& keys = *input;
+  if (!keys["menu"] && !keys["esc"]) return;
+  // Cleared, so that one press opens one menu.
+  keys["esc"] = false;
+  keys["menu"] = false;
+  playSound("select2.wav");
+  pushState(new PauseState);
+}
 
-  if (keys["menu"] || keys["esc"]) {
-    keys["esc"] = false;
-    keys["menu"] = false;
-    playSound("select2.wav");
-    pushState(new PauseState);
-  }
-
+void PlayState::turn(InputMap* input, float seconds) {
+  InputMap& keys = *input;
   if (keys["left"]) {
     ship->angle += seconds * (-kTurnRate);
     if (ship->angle < 0) ship->angle += 360;
@@ -98,15 +111,22 @@ void PlayState::update(InputMap* input, float seconds) {
     ship->angle += seconds * kTurnRate;
     if (ship->angle > 360) ship->angle -= 360;
   }
+}
 
-  if (keys["space"]) {
-    ship->fire();
-    keys["space"] = false;
-  }
+void PlayState::fire(InputMap* input) {
+  InputMap& keys = *input;
+  if (!keys["space"]) return;
+  ship->fire();
+  // One shot per press: only the next key-down sets it again.
+  keys["space"] = false;
+}
 
-  float thrust = keys["up"] ? seconds * kThrustRate : 0;
+void PlayState::moveShip(InputMap* input, float seconds) {
+  float thrust = (*input)["up"] ? seconds * kThrustRate : 0;
   if (ship->update(thrust, seconds)) scatterStars();
+}
 
+void PlayState::moveAsteroids(float seconds) {
   // Backwards by index: erasing shifts only what was already visited, and
   // fragments appended at the end wait for the next frame.
   for (int i = static_cast<int>(asteroids->size()) - 1; i >= 0; i--) {
@@ -120,35 +140,42 @@ void PlayState::update(InputMap* input, float seconds) {
     }
 
     for (Bullet* bullet : *ship->bullets) {
-      if (!bullet->collidesWith(*asteroid)) continue;
-      playSound("explode.wav");
-      int x = static_cast<int>(asteroid->x);
-      int y = static_cast<int>(asteroid->y);
-      int width = asteroid->width;
-      delete asteroid;
-      asteroids->erase(asteroids->begin() + i);
-      if (width == kBigAsteroid) {
-        for (int k = 0; k < kFragmentCount; k++) {
-          asteroids->push_back(new Asteroid(x, y, kSmallAsteroid));
-        }
+      if (bullet->collidesWith(*asteroid)) {
+        destroyAsteroid(i);
+        break;
       }
-      break;
     }
   }
+}
 
-  if (lives == -1) {
-    popStates(1);
-    stopMusic();
-    pushState(new FailState);
+void PlayState::destroyAsteroid(int index) {
+  playSound("explode.wav");
+  Asteroid* asteroid = (*asteroids)[index];
+  int x = static_cast<int>(asteroid->x);
+  int y = static_cast<int>(asteroid->y);
+  int width = asteroid->width;
+  delete asteroid;
+  asteroids->erase(asteroids->begin() + index);
+  if (width == kBigAsteroid) {
+    for (int k = 0; k < kFragmentCount; k++) {
+      asteroids->push_back(new Asteroid(x, y, kSmallAsteroid));
+    }
   }
+}
 
-  // Runs even in the frame that lost the game.
-  if (asteroids->empty()) {
-    playSound("win.wav");
-    ship->setColour(kWhite);
-    waveSize += kWaveGrowth;
-    for (int i = 0; i < waveSize; i++) addBigAsteroid(asteroids);
-  }
+void PlayState::checkLoss() {
+  if (lives != -1) return;
+  popStates(1);
+  stopMusic();
+  pushState(new FailState);
+}
+
+void PlayState::startNewWave() {
+  if (!asteroids->empty()) return;
+  playSound("win.wav");
+  ship->setColour(kWhite);
+  waveSize += kWaveGrowth;
+  for (int i = 0; i < waveSize; i++) addBigAsteroid(asteroids);
 }
 
 void PlayState::draw(RenderQueue* queue) {

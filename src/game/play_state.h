@@ -21,6 +21,18 @@ class PlayState : public State {
   // Moves every star to a new random place, to mark an edge crossing.
   void scatterStars();
 
+  // The steps of update, in order.
+  void openMenu(InputMap* input);
+  void turn(InputMap* input, float seconds);
+  void fire(InputMap* input);
+  void moveShip(InputMap* input, float seconds);
+  void moveAsteroids(float seconds);
+  void checkLoss();
+  void startNewWave();
+
+  // Explodes the asteroid at the index; a big one leaves three small ones.
+  void destroyAsteroid(int index);
+
   Ship* ship;
   Sprite* borderTop;
   Sprite* borderBottom;
