@@ -44,6 +44,7 @@ class PlayTest : public testing::Test {
     delete pendingState;
     pendingState = nullptr;
     popCount = 0;
+    freeAudio();
   }
 
   // Takes the wave and the shots away and stops the ship, so each test lays

@@ -1,7 +1,5 @@
 #include "support/test_window.h"
 
-#include <GL/gl.h>
-
 #include <deque>
 
 #include "engine/clock.h"
@@ -10,14 +8,6 @@
 
 void openTestWindow() {
   if (!videoSurface) initVideo(640, 480, "Quorvane");
-}
-
-Pixel readPixel(int x, int y) {
-  unsigned char rgb[3] = {0, 0, 0};
-  glReadBuffer(GL_FRONT);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(x, 479 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  return {rgb[0], rgb[1], rgb[2]};
 }
 
 namespace {

@@ -8,13 +8,6 @@
 // Opens the game's real 640x480 OpenGL window, once per test process.
 void openTestWindow();
 
-struct Pixel {
-  int r, g, b;
-};
-
-// Reads a window pixel (x right, y down) from the frame last swapped to screen.
-Pixel readPixel(int x, int y);
-
 // Puts a test clock in place of SDL's; sleeping advances it.
 void useFakeClock(Uint32 startMs);
 void setFakeTime(Uint32 ms);
