@@ -23,5 +23,13 @@ test: build
 media:
 	python3 tools/make_media.py
 
+# The suite built with AddressSanitizer and LeakSanitizer, in build-asan/.
+memcheck: deps
+	@./scripts/memcheck
+
+# Frame-cost benchmarks, under a private X server.
+bench: build
+	@xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $(BUILD_DIR)/bench/quorvane_bench
+
 clean:
 	rm -rf $(BUILD_DIR)
