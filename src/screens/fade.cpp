@@ -18,7 +18,7 @@ bool stepFade(InputMap* input, Sprite* picture, float* timer, int* step) {
     (*input)["enter"] = false;
   }
 
-  // The difference stays in double: exactly 10 ms passes, 9 ms does not.
+  // The product is tested in double: exactly 10 ms passes, 9 ms does not.
   double sinceStep = static_cast<double>(clockTicks() - *timer) * kMsToSeconds;
   if (!(sinceStep > kStepSeconds)) return false;
 
