@@ -239,17 +239,17 @@ TEST(MediaSounds, EveryEffectLoadsAndIsCleanAndUnderMinusOneDecibel) {
     Mix_FreeChunk(chunk);
 
     // SDL_LoadWAV keeps the file's own format, which the mixer would convert.
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &buffer, &length), nullptr);
-    EXPECT_EQ(spec.freq, 44100);
-    EXPECT_EQ(spec.format, AUDIO_S16LSB);
+    ASSERT_NE(SDL_LoadWAV(path.c_str(), &format, &buffer, &length), nullptr);
+    EXPECT_EQ(format.freq, 44100);
+    EXPECT_EQ(format.format, AUDIO_S16LSB);
     std::vector<int16_t> samples(length / 2);
     std::copy_n(reinterpret_cast<const int16_t*>(buffer), samples.size(), samples.data());
     SDL_FreeWAV(buffer);
     ASSERT_GT(samples.size(), 0u);
-    EXPECT_LT(static_cast<double>(samples.size()) / spec.channels / spec.freq, maxSeconds);
+    EXPECT_LT(static_cast<double>(samples.size()) / format.channels / format.freq, maxSeconds);
     int peak = 0;
     for (int16_t s : samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
     EXPECT_LE(peak, kMaxSample);
