@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -72,89 +71,57 @@ bool lit(const Rgba& p) { return p.a >= 160 && (p.r + p.g + p.b) / 3 >= 160; }
 
 struct PictureCase {
   const char* name;
-  int width, height;
+  int size;
   bool alpha;
 };
 
 const PictureCase kPictures[] = {
-    {"ship.png", 64, 64, true},      {"asteroid.png", 64, 64, true},
-    {"bullet.png", 16, 16, true},    {"dot.png", 8, 8, false},
-    {"arrow.png", 32, 32, true},     {"splash.png", 512, 512, false},
-    {"title.png", 512, 512, true},   {"info.png", 512, 512, true},
-    {"menu.png", 256, 256, true},    {"fail.png", 512, 512, false},
-};
+    {"ship.png", 64, true},    {"asteroid.png", 64, true}, {"bullet.png", 16, true},
+    {"dot.png", 8, false},     {"arrow.png", 32, true},    {"splash.png", 512, false},
+    {"title.png", 512, true},  {"info.png", 512, true},    {"menu.png", 256, true},
+    {"fail.png", 512, false}};
 
 TEST(MediaPictures, EveryPictureUploadsAtItsSizeInTrueColour) {
   openTestWindow();
   for (const PictureCase& c : kPictures) {
     SCOPED_TRACE(c.name);
     TextureInfo texture = loadTexture(c.name);
-    EXPECT_NE(texture.id, 0u);
-    EXPECT_EQ(texture.width, c.width);
-    EXPECT_EQ(texture.height, c.height);
-    Picture picture = loadPicture(c.name);
-    EXPECT_EQ(picture.bytesPerPixel, c.alpha ? 4 : 3);
+    EXPECT_EQ(texture.width, c.size);
+    EXPECT_EQ(texture.height, c.size);
+    EXPECT_EQ(loadPicture(c.name).bytesPerPixel, c.alpha ? 4 : 3);
   }
   for (int size : {32, 64, 128, 256}) {
-    std::string path = "media/icons/quorvane-" + std::to_string(size) + ".png";
-    SDL_Surface* icon = IMG_Load(path.c_str());
-    ASSERT_NE(icon, nullptr) << path;
-    EXPECT_EQ(icon->w, size);
-    EXPECT_EQ(icon->h, size);
-    EXPECT_EQ(icon->format->BytesPerPixel, 4);
-    SDL_FreeSurface(icon);
+    Picture icon = loadPicture("../icons/quorvane-" + std::to_string(size) + ".png");
+    EXPECT_EQ(icon.width, size);
+    EXPECT_EQ(icon.bytesPerPixel, 4);
   }
 }
 
 // The game tints these, so any colour of their own would skew the play colours.
-TEST(MediaPictures, TintedSpritesAreGreyWithSomethingOpaque) {
+TEST(MediaPictures, TintedSpritesAreGreyAndPointTheRightWay) {
   for (const char* name : {"ship.png", "asteroid.png", "bullet.png", "dot.png"}) {
-    SCOPED_TRACE(name);
     Picture picture = loadPicture(name);
-    ASSERT_FALSE(picture.pixels.empty());
-    int opaque = 0, coloured = 0;
-    for (const Rgba& p : picture.pixels) {
-      if (p.r != p.g || p.g != p.b) coloured++;
-      if (p.a == 255) opaque++;
-    }
-    EXPECT_EQ(coloured, 0);
-    EXPECT_GT(opaque, 0);
+    ASSERT_FALSE(picture.pixels.empty()) << name;
+    int coloured = 0;
+    for (const Rgba& p : picture.pixels) coloured += p.r != p.g || p.g != p.b;
+    EXPECT_EQ(coloured, 0) << name;
   }
-  for (const char* name : {"ship.png", "asteroid.png", "bullet.png"}) {
-    Picture picture = loadPicture(name);
-    int w = picture.width - 1, h = picture.height - 1;
-    int corners = picture.at(0, 0).a + picture.at(w, 0).a + picture.at(0, h).a + picture.at(w, h).a;
-    EXPECT_EQ(corners, 0) << name << " should be clear around its shape";
-  }
-}
-
-int opaqueSpan(const Picture& picture, int y) {
-  int first = -1, last = -1;
-  for (int x = 0; x < picture.width; x++) {
-    if (picture.at(x, y).a > 128) {
-      if (first < 0) first = x;
-      last = x;
+  // The nose is the ship's topmost opaque row, the tip the arrow's rightmost
+  // column, each centred.
+  Picture ship = loadPicture("ship.png"), arrow = loadPicture("arrow.png");
+  int noseX = -1, noseY = 64, tipX = -1, tipY = -1;
+  for (int y = 63; y >= 0; y--) {
+    for (int x = 0; x < 64; x++) {
+      if (ship.at(x, y).a > 128) noseX = x, noseY = y;
     }
   }
-  return first < 0 ? 0 : last - first + 1;
-}
-
-TEST(MediaPictures, ShipPointsUpAndArrowPointsRight) {
-  Picture ship = loadPicture("ship.png");
-  ASSERT_EQ(ship.height, 64);
-  EXPECT_GT(opaqueSpan(ship, 6), 0);
-  EXPECT_LT(opaqueSpan(ship, 8), 10);
-  EXPECT_GT(opaqueSpan(ship, 52), 40);
-
-  // The arrow's tip is its rightmost opaque pixel, level with its middle.
-  Picture arrow = loadPicture("arrow.png");
-  ASSERT_EQ(arrow.width, 32);
-  int tipX = -1, tipY = -1;
   for (int x = 0; x < 32; x++) {
     for (int y = 0; y < 32; y++) {
       if (arrow.at(x, y).a > 128) tipX = x, tipY = y;
     }
   }
+  EXPECT_LT(noseY, 10);
+  EXPECT_NEAR(noseX, 32, 2);
   EXPECT_GT(tipX, 24);
   EXPECT_NEAR(tipY, 16, 3);
 }
@@ -203,25 +170,6 @@ TEST(MediaPictures, MenuWordsSitOnTheCursorRowsBesideTheCursor) {
   }
 }
 
-// The cards fade in from black, so their edges should already be near black.
-TEST(MediaPictures, CardsAreDarkWithABrightTitle) {
-  for (const char* name : {"splash.png", "fail.png"}) {
-    SCOPED_TRACE(name);
-    Picture picture = loadPicture(name);
-    ASSERT_EQ(picture.width, 512);
-    long edge = 0, bright = 0;
-    for (int i = 0; i < 512; i++) {
-      for (const Rgba& p :
-           {picture.at(i, 0), picture.at(i, 511), picture.at(0, i), picture.at(511, i)}) {
-        edge += p.r + p.g + p.b;
-      }
-    }
-    for (const Rgba& p : picture.pixels) bright += lit(p);
-    EXPECT_LT(edge / (4 * 512 * 3), 30);
-    EXPECT_GT(bright, 2000);
-  }
-}
-
 uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 TEST(MediaSounds, EveryEffectLoadsAndIsCleanAndUnderMinusOneDecibel) {
@@ -235,7 +183,6 @@ TEST(MediaSounds, EveryEffectLoadsAndIsCleanAndUnderMinusOneDecibel) {
     std::string path = std::string("media/snd/") + name;
     Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
     ASSERT_NE(chunk, nullptr) << Mix_GetError();
-    EXPECT_GT(chunk->alen, 0u);
     Mix_FreeChunk(chunk);
 
     // SDL_LoadWAV keeps the file's own format, which the mixer would convert.
@@ -297,31 +244,24 @@ TEST(MediaMusic, LoadsWholeAndLoopsWithinItsLength) {
 }
 
 TEST(MediaMusic, PlaysAudiblyThroughTheMixer) {
-  fs::path out =
-      fs::temp_directory_path() / ("quorvane-music-" + std::to_string(getpid()) + ".raw");
-  // The disk driver must be chosen before SDL opens audio.
+  fs::path out = fs::temp_directory_path() / ("quorvane-music-" + std::to_string(getpid()));
+  // The disk driver writes what the mixer plays into a file we can measure.
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
   setenv("SDL_DISKAUDIODELAY", "10", 1);
   ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
   ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
-  int rate = 0, channels = 0;
-  Uint16 format = 0;
-  ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
-  ASSERT_EQ(format, AUDIO_S16LSB);
   Mix_Music* music = Mix_LoadMUS("media/snd/quorvane.xm");
   ASSERT_NE(music, nullptr) << Mix_GetError();
   ASSERT_EQ(Mix_PlayMusic(music, -1), 0);
   SDL_Delay(2000);
-  Mix_HaltMusic();
   Mix_FreeMusic(music);
   Mix_CloseAudio();
   SDL_Quit();
 
   std::vector<unsigned char> raw = readFile(out);
   fs::remove(out);
-  size_t frames = raw.size() / (2 * channels);
-  ASSERT_GT(frames, static_cast<size_t>(rate / 2)) << "the driver wrote too little to judge";
+  ASSERT_GT(raw.size(), 44100u * 2) << "the driver wrote too little to judge";
   double sum = 0;
   int peak = 0;
   for (size_t i = 0; i + 1 < raw.size(); i += 2) {
@@ -329,32 +269,18 @@ TEST(MediaMusic, PlaysAudiblyThroughTheMixer) {
     sum += static_cast<double>(s) * s;
     peak = std::max(peak, std::abs(s));
   }
-  double rms = std::sqrt(sum / (raw.size() / 2));
-  EXPECT_GT(rms, 300.0) << "music is close to silent";
+  EXPECT_GT(std::sqrt(sum / (raw.size() / 2)), 300.0) << "music is close to silent";
   EXPECT_LT(peak, 32767) << "music clips";
 }
 
 TEST(MediaGenerator, RegeneratesTheCommittedFilesByteForByte) {
   fs::path out = fs::temp_directory_path() / ("quorvane-media-" + std::to_string(getpid()));
-  fs::remove_all(out);
-  std::string command = "python3 '" + (sourceDir() / "tools" / "make_media.py").string() +
-                        "' --quiet --out '" + out.string() + "'";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-
-  std::set<std::string> generated, committed;
-  for (const char* dir : {"img", "snd", "icons"}) {
-    for (const auto& entry : fs::directory_iterator(out / dir)) {
-      generated.insert(std::string(dir) + "/" + entry.path().filename().string());
-    }
-    for (const auto& entry : fs::directory_iterator(sourceDir() / "media" / dir)) {
-      committed.insert(std::string(dir) + "/" + entry.path().filename().string());
-    }
-  }
-  EXPECT_EQ(generated, committed) << "media/ and the generator disagree on the file list";
-  for (const std::string& name : generated) {
-    bool same = readFile(out / name) == readFile(sourceDir() / "media" / name);
-    EXPECT_TRUE(same) << name << " differs";
-  }
+  std::string generate = "python3 '" + (sourceDir() / "tools/make_media.py").string() +
+                         "' --quiet --out '" + out.string() + "'";
+  ASSERT_EQ(std::system(generate.c_str()), 0);
+  // Same file list, same bytes.
+  std::string compare = "diff -rq '" + out.string() + "' '" + (sourceDir() / "media").string() + "'";
+  EXPECT_EQ(std::system(compare.c_str()), 0);
   fs::remove_all(out);
 }
 
