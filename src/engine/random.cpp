@@ -31,6 +31,12 @@ int32_t nextRandom() {
   return value;
 }
 
+int32_t randomBelow(int32_t range) {
+  int32_t value = nextRandom() % range;
+  // A replaced source need not keep to 0 .. RAND_MAX.
+  return value < 0 ? value + range : value;
+}
+
 void resetRandom() { start(); }
 
 void setRandomSource(RandomSource newSource) { source = newSource; }

@@ -10,6 +10,9 @@
 // The next value, from 0 to RAND_MAX.
 int32_t nextRandom();
 
+// The next value reduced to 0 .. range - 1.
+int32_t randomBelow(int32_t range);
+
 // Starts the sequence over. The game never calls it; tests do.
 void resetRandom();
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "game/colours.h"
+#include "game/playfield.h"
 
 Bullet::Bullet(float x, float y, float vx, float vy, float angle,
                const float colour[3])
@@ -17,17 +17,6 @@ Bullet::Bullet(float x, float y, float vx, float vy, float angle,
 void Bullet::update(float seconds) {
   x += vx * seconds * 120;
   y += vy * seconds * (-120);
-
-  if (x > kPlayWidth) {
-    x = 0;
-  } else if (x < 0) {
-    x = kPlayWidth;
-  }
-  if (y > kPlayHeight) {
-    y = 0;
-  } else if (y < 0) {
-    y = kPlayHeight;
-  }
-
+  wrapBothAxes(this);
   life += seconds * (-125);
 }

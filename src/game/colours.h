@@ -7,10 +7,3 @@ const float kGreen[3] = {0.1f, 1.0f, 0.1f};
 const float kBlue[3] = {0.0f, 0.3f, 1.0f};
 const float kYellow[3] = {1.0f, 1.0f, 0.1f};
 const float kWhite[3] = {1.0f, 1.0f, 1.0f};
-
-// Degrees to radians, as a double.
-const double kRadiansPerDegree = 0.017453292519943295;
-
-// The window that play wraps around.
-const float kPlayWidth = 640;
-const float kPlayHeight = 480;

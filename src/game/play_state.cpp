@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 #include "engine/random.h"
 #include "game/colours.h"
+#include "game/playfield.h"
 #include "gfx/render_queue.h"
 #include "screens/fail_state.h"
 #include "screens/pause_state.h"
@@ -18,13 +19,6 @@ const float kThrustRate = 5;
 const int kBigAsteroid = 32;
 const int kSmallAsteroid = 16;
 const int kFragmentCount = 3;
-const int32_t kWholeWidth = static_cast<int32_t>(kPlayWidth);
-const int32_t kWholeHeight = static_cast<int32_t>(kPlayHeight);
-
-int32_t nextInRange(int32_t range) {
-  int32_t value = nextRandom() % range;
-  return value < 0 ? value + range : value;
-}
 
 Sprite* newBorder(float x, float y, int width, int height,
                   const float colour[3]) {
@@ -35,8 +29,8 @@ Sprite* newBorder(float x, float y, int width, int height,
 
 // Two separate statements, so x is always drawn before y.
 void addBigAsteroid(std::vector<Asteroid*>* asteroids) {
-  int32_t x = nextInRange(kWholeWidth);
-  int32_t y = nextInRange(kWholeHeight);
+  int32_t x = randomBelow(kPlayColumns);
+  int32_t y = randomBelow(kPlayRows);
   asteroids->push_back(new Asteroid(x, y, kBigAsteroid));
 }
 
@@ -54,8 +48,8 @@ PlayState::PlayState() {
   asteroids = new std::vector<Asteroid*>;
 
   for (Sprite*& star : stars) {
-    int32_t x = nextInRange(kWholeWidth);
-    int32_t y = nextInRange(kWholeHeight);
+    int32_t x = randomBelow(kPlayColumns);
+    int32_t y = randomBelow(kPlayRows);
     star = new Sprite("dot.png", x, y, 2, 2, 0, 1);
   }
 
@@ -192,8 +186,8 @@ void PlayState::draw(RenderQueue* queue) {
 
 void PlayState::scatterStars() {
   for (Sprite* star : stars) {
-    star->x = nextInRange(kWholeWidth);
-    star->y = nextInRange(kWholeHeight);
+    star->x = randomBelow(kPlayColumns);
+    star->y = randomBelow(kPlayRows);
   }
   playSound("switch.wav");
 }

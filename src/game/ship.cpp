@@ -4,6 +4,7 @@
 
 #include "audio/audio.h"
 #include "game/colours.h"
+#include "game/playfield.h"
 #include "gfx/render_queue.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "audio/audio.h"
 #include "engine/engine.h"
 #include "engine/random.h"
-#include "game/colours.h"
+#include "game/playfield.h"
 #include "game/play_state.h"
 #include "gfx/render_queue.h"
 #include "gfx/texture.h"
@@ -14,8 +14,6 @@
 namespace {
 
 const float kStarRiseRate = 250;
-const int32_t kWholeWidth = static_cast<int32_t>(kPlayWidth);
-const int32_t kWholeHeight = static_cast<int32_t>(kPlayHeight);
 
 enum MenuItem { kStartGame = 0, kHowToPlay = 1, kQuit = 2 };
 
@@ -24,8 +22,8 @@ enum MenuItem { kStartGame = 0, kHowToPlay = 1, kQuit = 2 };
 TitleState::TitleState() {
   for (Sprite*& star : stars) {
     // Two statements, so x is always drawn before y.
-    float x = static_cast<float>(nextRandom() % kWholeWidth);
-    float y = static_cast<float>(nextRandom() % kWholeHeight);
+    float x = static_cast<float>(randomBelow(kPlayColumns));
+    float y = static_cast<float>(randomBelow(kPlayRows));
     star = new Sprite("dot.png", x, y, 2, 2, 0, 1);
   }
   title = new Sprite("title.png", 320, 240, 512, 512, 0, 1);
@@ -77,7 +75,7 @@ void TitleState::raiseStars(float seconds) {
     star->y += rise;
     if (star->y < 0) {
       star->y += kPlayHeight;
-      star->x = static_cast<float>(nextRandom() % kWholeWidth);
+      star->x = static_cast<float>(randomBelow(kPlayColumns));
     }
   }
 }

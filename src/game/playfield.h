@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+class Sprite;
+
+// The window that play wraps around.
+const float kPlayWidth = 640;
+const float kPlayHeight = 480;
+
+// Its whole-pixel columns and rows, the ranges of random places.
+const int32_t kPlayColumns = 640;
+const int32_t kPlayRows = 480;
+
+// Degrees to radians, as a double.
+const double kRadiansPerDegree = 0.017453292519943295;
+
+// Brings a sprite that has left the window back at the opposite edge; each
+// axis wraps on its own.
+void wrapBothAxes(Sprite* sprite);
