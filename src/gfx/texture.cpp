@@ -29,30 +29,16 @@ UploadFormat chooseFormat(const SDL_PixelFormat* format) {
 // Palette and 16-bit pictures become 32-bit RGBA, so the upload reads only
 // whole pixels of a surface made for it.
 SDL_Surface* convertToRgba(SDL_Surface* surface) {
-  SDL_PixelFormat rgba = {};
-  rgba.BitsPerPixel = 32;
-  rgba.BytesPerPixel = 4;
-  if (SDL_BYTEORDER == SDL_LIL_ENDIAN) {
-    rgba.Rmask = 0x000000FF;
-    rgba.Gmask = 0x0000FF00;
-    rgba.Bmask = 0x00FF0000;
-    rgba.Amask = 0xFF000000;
-    rgba.Rshift = 0;
-    rgba.Gshift = 8;
-    rgba.Bshift = 16;
-    rgba.Ashift = 24;
-  } else {
-    rgba.Rmask = 0xFF000000;
-    rgba.Gmask = 0x00FF0000;
-    rgba.Bmask = 0x0000FF00;
-    rgba.Amask = 0x000000FF;
-    rgba.Rshift = 24;
-    rgba.Gshift = 16;
-    rgba.Bshift = 8;
-    rgba.Ashift = 0;
-  }
-  rgba.alpha = SDL_ALPHA_OPAQUE;
-  return SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
+  // Masks for red, green, blue, alpha in that byte order in memory.
+  bool little = SDL_BYTEORDER == SDL_LIL_ENDIAN;
+  SDL_Surface* layout = SDL_CreateRGBSurface(
+      SDL_SWSURFACE, 1, 1, 32, little ? 0x000000FF : 0xFF000000,
+      little ? 0x0000FF00 : 0x00FF0000, little ? 0x00FF0000 : 0x0000FF00,
+      little ? 0xFF000000 : 0x000000FF);
+  if (!layout) return nullptr;
+  SDL_Surface* converted = SDL_ConvertSurface(surface, layout->format, SDL_SWSURFACE);
+  SDL_FreeSurface(layout);
+  return converted;
 }
 
 }  // namespace
