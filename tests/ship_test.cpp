@@ -9,9 +9,9 @@
 
 namespace {
 
-typedef std::array<float, 3> Rgb;
-Rgb rgb(const float colour[3]) { return {colour[0], colour[1], colour[2]}; }
-Rgb colourOf(const Sprite& sprite) { return {sprite.red, sprite.green, sprite.blue}; }
+// As arrays, so that a failure prints the colours.
+std::array<float, 3> rgb(const float c[3]) { return {c[0], c[1], c[2]}; }
+std::array<float, 3> colourOf(const Sprite& s) { return {s.red, s.green, s.blue}; }
 
 const float kFrame = 0.008f;
 
@@ -19,47 +19,33 @@ class ShipTest : public testing::Test {
  protected:
   void SetUp() override { openTestWindow(); }
 };
-typedef ShipTest BulletTest;
 
-struct WrapCase {
-  float x, y, vx, vy;
-  float endX, endY;
-  const float* colour;
-  bool wrapped;
-};
-
-TEST_F(ShipTest, WrapsAtEachEdgeOnlyBeyondIt) {
-  // Half a second moves 60 pixels per velocity unit.
-  const WrapCase cases[] = {
-      {580, 240, 1, 0, 640, 240, kWhite, false},
-      {580.01f, 240, 1, 0, 0, 240, kYellow, true},
-      {30, 240, -1, 0, 640, 240, kBlue, true},
-      {60, 240, -1, 0, 0, 240, kWhite, false},
-      {320, 430, 0, -1, 320, 0, kGreen, true},
-      {320, 50, 0, 1, 320, 480, kRed, true},
-  };
-  for (const WrapCase& c : cases) {
+TEST_F(ShipTest, WrapsOnlyBeyondAnEdgeTakingItsColour) {
+  // Half a second moves 60 pixels per velocity unit; white rows stay unwrapped.
+  const struct {
+    float x, y, vx, vy, endX, endY;
+    const float* colour;
+  } cases[] = {{580, 240, 1, 0, 640, 240, kWhite}, {580.01f, 240, 1, 0, 0, 240, kYellow},
+               {30, 240, -1, 0, 640, 240, kBlue},  {60, 240, -1, 0, 0, 240, kWhite},
+               {320, 430, 0, -1, 320, 0, kGreen},  {320, 50, 0, 1, 320, 480, kRed}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "from " << c.x << "," << c.y);
     Ship ship(c.x, c.y);
     ship.vx = c.vx;
     ship.vy = c.vy;
-    EXPECT_EQ(ship.update(0, 0.5f), c.wrapped);
+    EXPECT_EQ(ship.update(0, 0.5f), c.colour != kWhite);
     EXPECT_FLOAT_EQ(ship.x, c.endX);
     EXPECT_FLOAT_EQ(ship.y, c.endY);
     EXPECT_EQ(colourOf(ship), rgb(c.colour));
   }
-}
 
-TEST_F(ShipTest, CornerExitWrapsXThenYOnTheNextUpdate) {
+  // A corner exit wraps x now and y on the next update.
   Ship ship(639, 1);
-  ship.vx = 1;
-  ship.vy = 1;
+  ship.vx = ship.vy = 1;
   EXPECT_TRUE(ship.update(0, 1 / 60.0f));
   EXPECT_EQ(ship.x, 0);
   EXPECT_LT(ship.y, 0);
   EXPECT_EQ(colourOf(ship), rgb(kYellow));
-
-  ship.vx = ship.vy = 0;
   EXPECT_TRUE(ship.update(0, 0));
   EXPECT_EQ(ship.y, 480);
   EXPECT_EQ(colourOf(ship), rgb(kRed));
@@ -67,9 +53,7 @@ TEST_F(ShipTest, CornerExitWrapsXThenYOnTheNextUpdate) {
 
 TEST_F(ShipTest, ThrustClampsEachAxisAndNothingSlowsTheDrift) {
   struct {
-    float angle;
-    int thrustFrames;
-    float vx, vy;
+    float angle, thrustFrames, vx, vy;
   } cases[] = {{0, 0, 0, 0.3f}, {0, 10, 0, 0.7f}, {0, 300, 0, 4}, {45, 300, 4, 4}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.angle << " degrees, " << c.thrustFrames << " frames");
@@ -85,67 +69,35 @@ TEST_F(ShipTest, ThrustClampsEachAxisAndNothingSlowsTheDrift) {
   }
 }
 
-TEST_F(ShipTest, FiresFromItsCentreAlongTheNoseInItsColour) {
-  Ship ship(100, 200);
+TEST_F(ShipTest, FiresAlongTheNoseAddingItsDriftAndTheShotWrapsInItsColour) {
+  Ship ship(639, 1);
   ship.angle = 90;
+  ship.vy = 1;
   ship.setColour(kGreen);
   ship.fire();
   ASSERT_EQ(ship.bullets->size(), 1u);
-  Bullet* bullet = ship.bullets->front();
-  EXPECT_EQ(bullet->x, 100);
-  EXPECT_EQ(bullet->y, 200);
-  EXPECT_FLOAT_EQ(bullet->vx, 5);
-  EXPECT_NEAR(bullet->vy, 0.3, 1e-6);
-  EXPECT_EQ(bullet->life, 60);
-  EXPECT_EQ(bullet->width, 4);
-  EXPECT_EQ(colourOf(*bullet), rgb(kGreen));
-
-  // A death changes neither the heading nor the shots already flying.
-  ship.respawn();
-  EXPECT_EQ(ship.x, 320);
-  EXPECT_EQ(ship.y, 260);
-  EXPECT_EQ(ship.vy, 0.3f);
-  EXPECT_EQ(ship.angle, 90);
-  EXPECT_EQ(colourOf(ship), rgb(kWhite));
-  ASSERT_EQ(ship.bullets->size(), 1u);
-  EXPECT_EQ(colourOf(*bullet), rgb(kGreen));
-}
-
-TEST_F(BulletTest, RetiresAfterItsSixtiethFrame) {
-  Ship ship(320, 240);
-  ship.fire();
-  for (int i = 0; i < 60; i++) ship.update(0, kFrame);
-  ASSERT_EQ(ship.bullets->size(), 1u);
-  EXPECT_NEAR(ship.bullets->front()->life, 0, 1e-4);
-  ship.update(0, kFrame);
-  EXPECT_TRUE(ship.bullets->empty());
-}
-
-TEST_F(BulletTest, SpentBulletsLeaveOnePerUpdateOldestFirst) {
-  Ship ship(320, 240);
-  for (int i = 0; i < 3; i++) ship.fire();
-  std::vector<Bullet*> fired(ship.bullets->begin(), ship.bullets->end());
-  ship.update(0, 1);
-  ASSERT_EQ(ship.bullets->size(), 3u);
-
-  for (size_t gone = 1; gone <= 3; gone++) {
-    ship.update(0, kFrame);
-    ASSERT_EQ(ship.bullets->size(), 3 - gone);
-    if (gone < 3) {
-      EXPECT_EQ(ship.bullets->front(), fired[gone]);
-    }
-  }
-}
-
-TEST_F(BulletTest, WrapsBothAxesInOneUpdateKeepingItsColour) {
-  Bullet bullet(639, 1, 0, 0, 0, kBlue);
-  bullet.vx = 1;
-  bullet.vy = 1;
+  Bullet& bullet = *ship.bullets->front();
+  EXPECT_FLOAT_EQ(bullet.vx, 5);
+  EXPECT_NEAR(bullet.vy, 1, 1e-6);
+  // From the ship's centre, both axes wrap in a single update.
   bullet.update(1 / 60.0f);
   EXPECT_EQ(bullet.x, 0);
   EXPECT_EQ(bullet.y, 480);
-  EXPECT_EQ(colourOf(bullet), rgb(kBlue));
-  EXPECT_EQ(bullet.angle, 0);
+  EXPECT_EQ(colourOf(bullet), rgb(kGreen));
+}
+
+TEST_F(ShipTest, SpentBulletsLeaveOnePerUpdateOldestFirst) {
+  Ship ship(320, 240);
+  for (int i = 0; i < 3; i++) ship.fire();
+  auto flying = [&] { return std::vector<Bullet*>(ship.bullets->begin(), ship.bullets->end()); };
+  const std::vector<Bullet*> fired = flying();
+  // Sixty frames spend all three together.
+  for (int i = 0; i < 60; i++) ship.update(0, kFrame);
+  EXPECT_EQ(flying(), fired);
+  for (size_t gone = 1; gone <= 3; gone++) {
+    ship.update(0, kFrame);
+    EXPECT_EQ(flying(), std::vector<Bullet*>(fired.begin() + gone, fired.end()));
+  }
 }
 
 }  // namespace
