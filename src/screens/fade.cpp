@@ -1,7 +1,10 @@
 #include "screens/fade.h"
 
 #include "engine/clock.h"
-#include "gfx/sprite.h"
+#include "engine/engine.h"
+#include "gfx/render_queue.h"
+#include "gfx/texture.h"
+#include "screens/title_state.h"
 
 namespace {
 
@@ -11,9 +14,31 @@ const double kAlphaStep = 0.01;
 
 }  // namespace
 
-bool stepFade(InputMap* input, Sprite* picture, float* timer, int* step) {
+FadeCard::FadeCard(const std::string& imageName) : imageName(imageName) {
+  picture = new Sprite(imageName, 320, 240, 512, 512, 0, 0);
+  timer = new float(static_cast<float>(clockTicks()));
+  step = 0;
+}
+
+FadeCard::~FadeCard() {
+  delete timer;
+  delete picture;
+}
+
+void FadeCard::update(InputMap* input, float seconds) {
+  (void)seconds;  // the fade keeps its own time
+  if (!stepFade(input)) return;
+  // Each card is shown once per run or per game; its texture need not stay.
+  unloadTexture(imageName);
+  popStates(1);
+  pushState(new TitleState);
+}
+
+void FadeCard::draw(RenderQueue* queue) { queue->push(picture); }
+
+bool FadeCard::stepFade(InputMap* input) {
   if ((*input)["esc"] || (*input)["enter"]) {
-    *step = kSkipStep;
+    step = kSkipStep;
     (*input)["esc"] = false;
     (*input)["enter"] = false;
   }
@@ -22,13 +47,13 @@ bool stepFade(InputMap* input, Sprite* picture, float* timer, int* step) {
   double sinceStep = static_cast<double>(clockTicks() - *timer) * kMsToSeconds;
   if (!(sinceStep > kStepSeconds)) return false;
 
-  ++*step;
-  if (*step <= kLastFadeInStep) picture->alpha += kAlphaStep;
+  ++step;
+  if (step <= kLastFadeInStep) picture->alpha += kAlphaStep;
 
   bool ended = false;
-  if (*step > kLastHoldStep) {
+  if (step > kLastHoldStep) {
     picture->alpha -= kAlphaStep;
-    if (*step >= kSkipStep) {
+    if (step >= kSkipStep) {
       picture->alpha = 0;
       ended = true;
     }

@@ -1,17 +1,9 @@
 #pragma once
 
-#include "engine/state.h"
-#include "gfx/sprite.h"
+#include "screens/fade.h"
 
 // The game-over card: fades "fail.png" in and out, then hands over to the title menu.
-class FailState : public State {
+class FailState : public FadeCard {
  public:
   FailState();
-  ~FailState() override;
-  void update(InputMap* input, float seconds) override;
-  void draw(RenderQueue* queue) override;
-
-  Sprite* picture;
-  float* timer;
-  int step;
 };
