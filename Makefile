@@ -1,22 +1,25 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD_DIR := build
+CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test media memcheck bench clean
+.PHONY: all build run test media memcheck bench clean
 
 all: build
 
-deps:
-	@./scripts/install-deps
-
-build: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD_DIR) -j2
+# The game alone: no test framework needed.
+build:
+	@./scripts/install-deps build
+	@$(CONFIGURE) -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BUILD_DIR) -j2 --target quorvane
 
 # Started from the repository root, so that ./media/ is found.
 run: build
 	./$(BUILD_DIR)/quorvane
 
-test: build
+test:
+	@./scripts/install-deps test
+	@$(CONFIGURE) -DBUILD_TESTING=ON >/dev/null
+	@cmake --build $(BUILD_DIR) -j2
 	@./scripts/run-tests $(BUILD_DIR)
 
 # Regenerates every picture and sound; the results are committed.
@@ -24,11 +27,15 @@ media:
 	python3 tools/make_media.py
 
 # The suite built with AddressSanitizer and LeakSanitizer, in build-asan/.
-memcheck: deps
+memcheck:
+	@./scripts/install-deps test
 	@./scripts/memcheck
 
 # Frame-cost benchmarks, under a private X server.
-bench: build
+bench:
+	@./scripts/install-deps bench
+	@$(CONFIGURE) >/dev/null
+	@cmake --build $(BUILD_DIR) -j2 --target quorvane_bench
 	@xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $(BUILD_DIR)/bench/quorvane_bench
 
 clean:
