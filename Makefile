@@ -2,7 +2,7 @@
 BUILD_DIR := build
 CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test media memcheck bench clean
+.PHONY: all build run test check-format media memcheck bench clean
 
 all: build
 
@@ -21,6 +21,11 @@ test:
 	@$(CONFIGURE) -DBUILD_TESTING=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j2
 	@./scripts/run-tests $(BUILD_DIR)
+
+# Fails on any C++ file that the checked-in .clang-format would change.
+check-format:
+	@./scripts/install-deps test
+	@./scripts/check-format
 
 # Regenerates every picture and sound; the results are committed.
 media:

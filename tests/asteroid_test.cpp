@@ -1,10 +1,11 @@
+#include "game/asteroid.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <vector>
 
-#include "game/asteroid.h"
 #include "game/colours.h"
 #include "support/test_window.h"
 

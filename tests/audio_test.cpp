@@ -1,15 +1,14 @@
-#include <gtest/gtest.h>
+#include "audio/audio.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include "audio/audio.h"
 
 namespace {
 

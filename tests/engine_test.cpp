@@ -1,3 +1,5 @@
+#include "engine/engine.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -5,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "engine/engine.h"
 #include "support/test_window.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 #include <mikmod.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +14,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "gfx/texture.h"
 #include "support/test_window.h"
@@ -52,8 +50,8 @@ Picture loadPicture(const std::string& name) {
   picture.height = surface->h;
   picture.bytesPerPixel = surface->format->BytesPerPixel;
   // Converted to one known layout, so every pixel reads the same way.
-  SDL_Surface* rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, surface->w, surface->h, 32,
-                                           0xFF, 0xFF00, 0xFF0000, 0xFF000000);
+  SDL_Surface* rgba = SDL_CreateRGBSurface(SDL_SWSURFACE, surface->w, surface->h, 32, 0xFF, 0xFF00,
+                                           0xFF0000, 0xFF000000);
   SDL_SetAlpha(surface, 0, 255);
   SDL_BlitSurface(surface, nullptr, rgba, nullptr);
   const Uint32* pixels = static_cast<const Uint32*>(rgba->pixels);
@@ -75,11 +73,11 @@ struct PictureCase {
   bool alpha;
 };
 
-const PictureCase kPictures[] = {
-    {"ship.png", 64, true},    {"asteroid.png", 64, true}, {"bullet.png", 16, true},
-    {"dot.png", 8, false},     {"arrow.png", 32, true},    {"splash.png", 512, false},
-    {"title.png", 512, true},  {"info.png", 512, true},    {"menu.png", 256, true},
-    {"fail.png", 512, false}};
+const PictureCase kPictures[] = {{"ship.png", 64, true},   {"asteroid.png", 64, true},
+                                 {"bullet.png", 16, true}, {"dot.png", 8, false},
+                                 {"arrow.png", 32, true},  {"splash.png", 512, false},
+                                 {"title.png", 512, true}, {"info.png", 512, true},
+                                 {"menu.png", 256, true},  {"fail.png", 512, false}};
 
 TEST(MediaPictures, EveryPictureUploadsAtItsSizeInTrueColour) {
   openTestWindow();
@@ -234,8 +232,7 @@ TEST(MediaMusic, LoadsWholeAndLoopsWithinItsLength) {
   // The tune sets no speed of its own, so its length follows from the header.
   double seconds = 0;
   for (int i = 0; i < module->numpos; i++) {
-    seconds += module->pattrows[module->positions[i]] * module->initspeed * 2.5 /
-               module->inittempo;
+    seconds += module->pattrows[module->positions[i]] * module->initspeed * 2.5 / module->inittempo;
   }
   EXPECT_GE(seconds, 45.0);
   EXPECT_LE(seconds, 120.0);
@@ -279,7 +276,8 @@ TEST(MediaGenerator, RegeneratesTheCommittedFilesByteForByte) {
                          "' --quiet --out '" + out.string() + "'";
   ASSERT_EQ(std::system(generate.c_str()), 0);
   // Same file list, same bytes.
-  std::string compare = "diff -rq '" + out.string() + "' '" + (sourceDir() / "media").string() + "'";
+  std::string compare =
+      "diff -rq '" + out.string() + "' '" + (sourceDir() / "media").string() + "'";
   EXPECT_EQ(std::system(compare.c_str()), 0);
   fs::remove_all(out);
 }

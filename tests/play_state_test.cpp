@@ -1,3 +1,5 @@
+#include "game/play_state.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -6,7 +8,6 @@
 #include "audio/audio.h"
 #include "engine/engine.h"
 #include "game/colours.h"
-#include "game/play_state.h"
 #include "gfx/render_queue.h"
 #include "screens/fail_state.h"
 #include "screens/pause_state.h"

@@ -1,7 +1,8 @@
-#include <gtest/gtest.h>
+#include "engine/random.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <functional>
@@ -9,7 +10,6 @@
 #include <vector>
 
 #include "audio/audio.h"
-#include "engine/random.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
+#include "game/ship.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
 #include "game/colours.h"
-#include "game/ship.h"
 #include "support/test_window.h"
 
 namespace {

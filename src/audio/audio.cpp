@@ -16,9 +16,8 @@ const Uint16 kFormat = AUDIO_S16LSB;
 const int kChannels = 2;
 const int kChunkFrames = 1024;
 
-const char* const kEffects[] = {"explode.wav", "death.wav",  "select1.wav",
-                                "select2.wav", "fire.wav",   "switch.wav",
-                                "win.wav"};
+const char* const kEffects[] = {"explode.wav", "death.wav",  "select1.wav", "select2.wav",
+                                "fire.wav",    "switch.wav", "win.wav"};
 
 }  // namespace
 

@@ -13,10 +13,9 @@ struct KeyBinding {
 
 // W A S D mirror the arrows, so either hand can steer.
 const KeyBinding kKeyTable[] = {
-    {SDLK_RETURN, "enter"}, {SDLK_ESCAPE, "esc"},     {SDLK_SPACE, "space"},
-    {SDLK_a, "left"},       {SDLK_d, "right"},        {SDLK_p, "menu"},
-    {SDLK_s, "down"},       {SDLK_w, "up"},           {SDLK_KP_ENTER, "enter"},
-    {SDLK_UP, "up"},        {SDLK_DOWN, "down"},      {SDLK_RIGHT, "right"},
+    {SDLK_RETURN, "enter"},   {SDLK_ESCAPE, "esc"}, {SDLK_SPACE, "space"}, {SDLK_a, "left"},
+    {SDLK_d, "right"},        {SDLK_p, "menu"},     {SDLK_s, "down"},      {SDLK_w, "up"},
+    {SDLK_KP_ENTER, "enter"}, {SDLK_UP, "up"},      {SDLK_DOWN, "down"},   {SDLK_RIGHT, "right"},
     {SDLK_LEFT, "left"},
 };
 

@@ -12,8 +12,7 @@ const float* const kColours[4] = {kRed, kGreen, kBlue, kYellow};
 
 }  // namespace
 
-Asteroid::Asteroid(float x, float y, int size)
-    : Sprite("asteroid.png", x, y, size, size, 0, 1) {
+Asteroid::Asteroid(float x, float y, int size) : Sprite("asteroid.png", x, y, size, size, 0, 1) {
   float speed = (randomBelow(150) + 20) * 0.01f;
   double heading = randomBelow(360) * kRadiansPerDegree;
   vx = std::sin(heading) * speed;

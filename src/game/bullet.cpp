@@ -4,8 +4,7 @@
 
 #include "game/playfield.h"
 
-Bullet::Bullet(float x, float y, float vx, float vy, float angle,
-               const float colour[3])
+Bullet::Bullet(float x, float y, float vx, float vy, float angle, const float colour[3])
     : Sprite("bullet.png", x, y, 4, 4, 0, 1) {
   double r = angle * kRadiansPerDegree;
   this->vx = std::sin(r) * 5 + vx;

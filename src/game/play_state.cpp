@@ -20,8 +20,7 @@ const int kBigAsteroid = 32;
 const int kSmallAsteroid = 16;
 const int kFragmentCount = 3;
 
-Sprite* newBorder(float x, float y, int width, int height,
-                  const float colour[3]) {
+Sprite* newBorder(float x, float y, int width, int height, const float colour[3]) {
   Sprite* border = new Sprite("dot.png", x, y, width, height, 0, 1);
   border->setColour(colour);
   return border;

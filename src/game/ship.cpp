@@ -14,10 +14,7 @@ const float kMaxSpeed = 4;
 }  // namespace
 
 Ship::Ship(float x, float y)
-    : Sprite("ship.png", x, y, 16, 16, 0, 1),
-      bullets(new std::list<Bullet*>),
-      vx(0),
-      vy(0.3f) {}
+    : Sprite("ship.png", x, y, 16, 16, 0, 1), bullets(new std::list<Bullet*>), vx(0), vy(0.3f) {}
 
 Ship::~Ship() {
   for (Bullet* bullet : *bullets) delete bullet;

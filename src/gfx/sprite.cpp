@@ -1,7 +1,7 @@
 #include "gfx/sprite.h"
 
-Sprite::Sprite(const std::string& imageName, float x, float y, int width,
-               int height, float angle, float alpha)
+Sprite::Sprite(const std::string& imageName, float x, float y, int width, int height, float angle,
+               float alpha)
     : width(width),
       height(height),
       x(x),
@@ -17,9 +17,7 @@ Sprite::Sprite(const std::string& imageName, float x, float y, int width,
       green(1),
       blue(1) {}
 
-void Sprite::setColour(const float colour[3]) {
-  setColour(colour[0], colour[1], colour[2]);
-}
+void Sprite::setColour(const float colour[3]) { setColour(colour[0], colour[1], colour[2]); }
 
 void Sprite::setColour(float red, float green, float blue) {
   this->red = red;

@@ -8,8 +8,8 @@
 // turn and fade it by writing the fields directly.
 class Sprite {
  public:
-  Sprite(const std::string& imageName, float x, float y, int width, int height,
-         float angle, float alpha);
+  Sprite(const std::string& imageName, float x, float y, int width, int height, float angle,
+         float alpha);
 
   void setColour(const float colour[3]);
   void setColour(float red, float green, float blue);

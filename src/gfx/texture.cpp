@@ -32,9 +32,8 @@ SDL_Surface* convertToRgba(SDL_Surface* surface) {
   // Masks for red, green, blue, alpha in that byte order in memory.
   bool little = SDL_BYTEORDER == SDL_LIL_ENDIAN;
   SDL_Surface* layout = SDL_CreateRGBSurface(
-      SDL_SWSURFACE, 1, 1, 32, little ? 0x000000FF : 0xFF000000,
-      little ? 0x0000FF00 : 0x00FF0000, little ? 0x00FF0000 : 0x0000FF00,
-      little ? 0xFF000000 : 0x000000FF);
+      SDL_SWSURFACE, 1, 1, 32, little ? 0x000000FF : 0xFF000000, little ? 0x0000FF00 : 0x00FF0000,
+      little ? 0x00FF0000 : 0x0000FF00, little ? 0xFF000000 : 0x000000FF);
   if (!layout) return nullptr;
   SDL_Surface* converted = SDL_ConvertSurface(surface, layout->format, SDL_SWSURFACE);
   SDL_FreeSurface(layout);
@@ -78,8 +77,8 @@ TextureInfo loadTexture(const std::string& imageName) {
   int uploadBytes = surface->format->BytesPerPixel;
   if (uploadBytes == 3 || uploadBytes == 4) {
     UploadFormat format = chooseFormat(surface->format);
-    glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, surface->w, surface->h,
-                 0, format.pixelFormat, GL_UNSIGNED_BYTE, surface->pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, surface->w, surface->h, 0,
+                 format.pixelFormat, GL_UNSIGNED_BYTE, surface->pixels);
   }
 
   TextureInfo info = {id, surface->w, surface->h};

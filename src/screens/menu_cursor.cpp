@@ -2,8 +2,7 @@
 
 #include "audio/audio.h"
 
-void moveMenuCursor(InputMap* input, int itemCount, int* selection,
-                    bool* keysReleased) {
+void moveMenuCursor(InputMap* input, int itemCount, int* selection, bool* keysReleased) {
   // "up" is looked at first, so pressing both together moves up only.
   if ((*input)["up"] && *keysReleased) {
     --*selection;
