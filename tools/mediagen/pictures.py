@@ -399,6 +399,6 @@ def all_pictures():
         "img/menu.png": pause_menu,
         "img/fail.png": fail,
     }
-    for size in (32, 64, 128, 256):
+    for size in (32, 48, 64, 128, 256):
         out["icons/quorvane-%d.png" % size] = (lambda n=size: icon(n))
     return out
