@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <set>
+
+#include "support/game_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::set<std::string> filesUnder(const fs::path& root) {
+  std::set<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    if (!entry.is_directory()) files.insert(fs::relative(entry.path(), root).string());
+  return files;
+}
+
+// Installs the build with a /usr prefix into a staging folder of its own, as a
+// package build does; ctest runs tests side by side.
+class Installed : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/quorvane-install-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    stage = folder;
+    ASSERT_EQ(
+        shell("DESTDIR='" + stage +
+              "' cmake --install '" QUORVANE_BUILD_DIR "' --prefix /usr >/dev/null 2>&1; echo $?"),
+        "0");
+  }
+  void TearDown() override { fs::remove_all(stage); }
+  std::string usr(const std::string& path) const { return stage + "/usr/" + path; }
+
+  std::string stage;
+};
+
+TEST_F(Installed, LaysOutTheFilesAsDebianGamesDoAndEveryValidatorPassesThem) {
+  std::set<std::string> expected = {
+      "games/quorvane", "lib/games/quorvane/quorvane", "share/applications/quorvane.desktop",
+      "share/metainfo/org.quorvane.quorvane.metainfo.xml", "share/man/man6/quorvane.6"};
+  for (int size : {32, 48, 64, 128, 256})
+    expected.insert("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
+                    "/apps/quorvane.png");
+  // The game's own pictures and sounds, and nothing else, go to its media folder.
+  for (std::string folder : {"img", "snd"})
+    for (const std::string& file : filesUnder(fs::path(QUORVANE_SOURCE_DIR) / "media" / folder))
+      expected.insert("share/games/quorvane/media/" + folder + "/" + file);
+  EXPECT_EQ(filesUnder(stage + "/usr"), expected);
+
+  EXPECT_EQ(shell("desktop-file-validate " + usr("share/applications/quorvane.desktop") + " 2>&1"),
+            "");
+  EXPECT_EQ(
+      shell("appstreamcli validate --no-net " +
+            usr("share/metainfo/org.quorvane.quorvane.metainfo.xml") + " 2>&1 | grep '^[EW]:'"),
+      "");
+  EXPECT_EQ(shell("mandoc -T lint -W warning " + usr("share/man/man6/quorvane.6") + " 2>&1"), "");
+}
+
+TEST_F(Installed, LauncherThroughASymlinkStartsTheGameFromAnyFolderAndEscapeQuits) {
+  fs::create_symlink(usr("games/quorvane"), stage + "/quorvane");
+  GameProcess game("/", {}, stage + "/quorvane");
+  ASSERT_FALSE(game.window().empty()) << "status " << game.status << ": " << game.err();
+  ASSERT_TRUE(waitFor([&] { return game.looks("mean>0.02"); }));
+  pressKey("Escape");
+  ASSERT_TRUE(waitFor([&] { return game.looks(kTitleMenuShows); }));
+
+  pressKey("Escape");
+  ASSERT_TRUE(game.waitExit()) << "the game did not quit";
+  EXPECT_TRUE(game.exitedWith(0)) << "status " << game.status;
+  EXPECT_EQ(game.err(), "");
+}
+
+}  // namespace
