@@ -2,7 +2,7 @@
 BUILD_DIR := build
 CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test check-format media memcheck bench clean
+.PHONY: all build run test check-format media memcheck bench deb clean
 
 all: build
 
@@ -42,6 +42,11 @@ bench:
 	@$(CONFIGURE) >/dev/null
 	@cmake --build $(BUILD_DIR) -j2 --target quorvane_bench
 	@xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $(BUILD_DIR)/bench/quorvane_bench
+
+# The Debian package, built from a copy of the tracked files, into dist/.
+deb:
+	@./scripts/install-deps deb
+	@./scripts/make-deb
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,0 +1,50 @@
+# Sourced by scripts that start the real game on the current X display and
+# drive it with real key events (xdotool) and its window's pixels (ImageMagick).
+
+# The title menu: the red and the green bar under the game's name.
+title_menu_shows='p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25'
+
+# start_game PROGRAM DIR: starts PROGRAM in DIR with no sound card needed, and
+# sets game_pid and game_window (focused: there is no window manager).
+start_game() {
+  (cd "$2" && SDL_AUDIODRIVER=dummy exec "$1") &
+  game_pid=$!
+  game_window=
+  for _ in $(seq 100); do
+    game_window=$(xdotool search --all --onlyvisible --pid "$game_pid" --name '^Quorvane$' \
+      2>/dev/null | head -n 1) || true
+    [ -n "$game_window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  [ -n "$game_window" ] || { echo "the game showed no window" >&2; return 1; }
+  xdotool windowfocus --sync "$game_window"
+}
+
+# looks FX: true when the ImageMagick fx expression holds over the window.
+looks() {
+  [ "$(timeout 5 import -window "$game_window" -format "%[fx:$1]" info: 2>/dev/null)" = 1 ]
+}
+
+# wait_until FX: polls looks FX for up to 20 seconds.
+wait_until() {
+  for _ in $(seq 100); do
+    looks "$1" && return 0
+    sleep 0.2
+  done
+  echo "the window never showed: $1" >&2
+  return 1
+}
+
+# press KEY [SECONDS]: holds an X key long enough for several frames to see it;
+# a tap shorter than a frame can fall between two.
+press() {
+  xdotool keydown "$1" sleep "${2:-0.2}" keyup "$1"
+}
+
+# wait_exit: waits for the game and fails unless it ended with status 0.
+wait_exit() {
+  status=0
+  wait "$game_pid" || status=$?
+  [ "$status" -eq 0 ] || { echo "the game ended with status $status" >&2; return 1; }
+}
