@@ -2,7 +2,7 @@
 BUILD_DIR := build
 CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test check-format media memcheck bench deb clean
+.PHONY: all build run test check-format media memcheck bench deb screenshots clean
 
 all: build
 
@@ -47,6 +47,11 @@ bench:
 deb:
 	@./scripts/install-deps deb
 	@./scripts/make-deb
+
+# Remakes docs/title.png and docs/play.png from the real game under Xvfb.
+screenshots: build
+	@./scripts/install-deps test
+	@./scripts/screenshots
 
 clean:
 	rm -rf $(BUILD_DIR)
