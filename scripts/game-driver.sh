@@ -2,6 +2,7 @@
 # drive it with real key events (xdotool) and its window's pixels (ImageMagick).
 
 # The title menu: the red and the green bar under the game's name.
+# shellcheck disable=SC2034  # read by the scripts that source this file
 title_menu_shows='p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25'
 
 # start_game PROGRAM DIR: starts PROGRAM in DIR with no sound card needed, and
