@@ -49,11 +49,13 @@ TEST_F(Installed, LaysOutTheFilesAsDebianGamesDoAndEveryValidatorPassesThem) {
       expected.insert("share/games/quorvane/media/" + folder + "/" + file);
   EXPECT_EQ(filesUnder(stage + "/usr"), expected);
 
+  // Each prints nothing on a clean file; appstreamcli speaks only when it fails,
+  // which it does on any error or warning.
   EXPECT_EQ(shell("desktop-file-validate " + usr("share/applications/quorvane.desktop") + " 2>&1"),
             "");
   EXPECT_EQ(
-      shell("appstreamcli validate --no-net " +
-            usr("share/metainfo/org.quorvane.quorvane.metainfo.xml") + " 2>&1 | grep '^[EW]:'"),
+      shell("out=$(appstreamcli validate --no-net " +
+            usr("share/metainfo/org.quorvane.quorvane.metainfo.xml") + " 2>&1) || echo \"$out\""),
       "");
   EXPECT_EQ(shell("mandoc -T lint -W warning " + usr("share/man/man6/quorvane.6") + " 2>&1"), "");
 }
