@@ -2,7 +2,7 @@
 BUILD_DIR := build
 CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test check-format media memcheck bench clean
+.PHONY: all build run test check-format media memcheck soak bench clean
 
 all: build
 
@@ -35,6 +35,15 @@ media:
 memcheck:
 	@./scripts/install-deps test
 	@./scripts/memcheck
+
+# The game played with random keys for SOAK_SECONDS, watching for crashes and
+# growth of memory or descriptors.
+SOAK_SECONDS := 600
+soak:
+	@./scripts/install-deps test
+	@$(CONFIGURE) >/dev/null
+	@cmake --build $(BUILD_DIR) -j2 --target quorvane
+	@./scripts/soak $(SOAK_SECONDS) $(BUILD_DIR)/quorvane
 
 # Frame-cost benchmarks, under a private X server.
 bench:
