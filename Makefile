@@ -31,7 +31,8 @@ check-format:
 media:
 	python3 tools/make_media.py
 
-# The suite built with AddressSanitizer and LeakSanitizer, in build-asan/.
+# The suite built with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer,
+# in build-asan/.
 memcheck:
 	@./scripts/install-deps test
 	@./scripts/memcheck
