@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <iterator>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -91,8 +93,24 @@ bool matches(const std::string& text, const std::string& expected) {
          middle.find('\n') == std::string::npos;
 }
 
-// Sent to the window, not to the focus: the games of other lanes take the focus.
+// SDL 2 gives each new window the focus and lets go of the keys held down in
+// the window that loses it: no game starts while another has a key down.
+std::mutex focus;
+
+// Xlib's own handler ends the process on any error, such as a window gone.
+int ignoreError(Display*, XErrorEvent*) { return 0; }
+
+// Sent to the window with XSendEvent, not typed into the focus, which the games
+// of other lanes take; xdotool types instead when the window has the focus.
 std::string xdo(const std::string& window, const std::string& steps) {
+  std::lock_guard<std::mutex> keysDown(focus);
+  Display* display = XOpenDisplay(nullptr);
+  XSetErrorHandler(ignoreError);
+  Window focused;
+  int revert;
+  if (display && XGetInputFocus(display, &focused, &revert) && focused == std::stoul(window))
+    XSetInputFocus(display, PointerRoot, RevertToPointerRoot, CurrentTime);
+  if (display) XCloseDisplay(display);
   std::string command = "xdotool";
   std::istringstream words(steps);
   for (std::string word; words >> word;) {
@@ -105,8 +123,7 @@ std::string xdo(const std::string& window, const std::string& steps) {
 void requestClose(const std::string& window) {
   Display* display = XOpenDisplay(nullptr);
   ASSERT_NE(display, nullptr);
-  // Xlib's own handler ends the process on any error, such as a window gone.
-  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  XSetErrorHandler(ignoreError);
   XEvent event = {};
   event.xclient.type = ClientMessage;
   event.xclient.window = std::stoul(window);
@@ -124,23 +141,34 @@ void requestClose(const std::string& window) {
 // second should a change of focus let it go.
 void lose(GameProcess& game, const std::string& window) {
   xdo(window, "keydown Escape sleep 0.17 keydown Return sleep 0.15 keyup Escape keyup Return");
-  xdo(window, "sleep 0.4 keydown Right sleep 0.24 keyup Right");
-  for (int second = 0; second < kLossSeconds && !game.exited(); second++)
-    xdo(window, "keydown Up sleep 1");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  xdo(window, "keydown Right sleep 0.24 keyup Right");
+  for (int second = 0; second < kLossSeconds && !game.exited(); second++) {
+    xdo(window, "keydown Up");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
 }
 
-void play(GameProcess& game, const std::string& script, int lane) {
+// The game's window, once shown; empty if the game ends first.
+std::string windowOf(GameProcess& game) {
   std::string window;
   std::string search = "xdotool search --all --onlyvisible --pid " + std::to_string(game.pid) +
                        " --name '^Quorvane$' 2>/dev/null";
   waitFor([&] { return !(window = shell(search)).empty() || game.exited(); });
+  return window;
+}
+
+void play(GameProcess& game, const std::string& window, const std::string& script, int lane) {
   ASSERT_FALSE(window.empty()) << "no window; status " << game.status << ": " << game.err();
   if (!game.exited()) expectSdlLibrary(game.pid);
   shell("xdotool windowmove " + window + " " + kLanePlace[lane] + " 2>/dev/null");
-  // The splash fading in shows that the frame loop runs and will see a press.
+  // The splash fading shows that the frame loop runs and will see a press.
+  // Not merely drawn: a new window under SDL 2 shows whatever lay beneath it.
+  std::string seen, before;
   ASSERT_TRUE(waitFor([&] {
-    return game.exited() || shell("timeout 5 import -window " + window +
-                                  " -format '%[fx:mean>0.02]' info: 2>&1") == "1";
+    before = seen;
+    seen = shell("timeout 5 import -window " + window + " -format '%[fx:mean]' info: 2>&1");
+    return game.exited() || (!before.empty() && seen != before);
   }));
 
   std::istringstream words(script);
@@ -150,7 +178,7 @@ void play(GameProcess& game, const std::string& script, int lane) {
     } else if (word == "lose") {
       lose(game, window);
     } else {
-      xdo(window, "keydown " + word + " sleep 0.15 keyup " + word + " sleep 0.1");
+      xdo(window, "keydown " + word + " sleep 0.2 keyup " + word + " sleep 0.1");
     }
   }
 }
@@ -161,8 +189,11 @@ void run(const Case& c, int lane) {
   shell("cp -r '" QUORVANE_SOURCE_DIR "/media' " + dir + " && cd " + dir + " && " +
         (*c.setup ? c.setup : "true"));
   {
+    std::unique_lock<std::mutex> starting(focus);
     GameProcess game(dir, *c.env ? std::vector<std::string>{c.env} : std::vector<std::string>{});
-    if (*c.script) play(game, c.script, lane);
+    std::string window = windowOf(game);
+    starting.unlock();
+    if (*c.script) play(game, window, c.script, lane);
     EXPECT_TRUE(game.waitExit()) << "still running";
     EXPECT_TRUE(game.exitedWith(c.status)) << "wait status " << game.status;
     EXPECT_PRED2(matches, game.out(), c.out);
