@@ -2,7 +2,7 @@
 BUILD_DIR := build
 CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test check-format media memcheck bench deb screenshots clean
+.PHONY: all build run test check-format media memcheck soak bench deb screenshots clean
 
 all: build
 
@@ -31,10 +31,20 @@ check-format:
 media:
 	python3 tools/make_media.py
 
-# The suite built with AddressSanitizer and LeakSanitizer, in build-asan/.
+# The suite built with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer,
+# in build-asan/.
 memcheck:
 	@./scripts/install-deps test
 	@./scripts/memcheck
+
+# The game played with random keys for SOAK_SECONDS, watching for crashes and
+# growth of memory or descriptors.
+SOAK_SECONDS := 600
+soak:
+	@./scripts/install-deps test
+	@$(CONFIGURE) >/dev/null
+	@cmake --build $(BUILD_DIR) -j2 --target quorvane
+	@./scripts/soak $(SOAK_SECONDS) $(BUILD_DIR)/quorvane
 
 # Frame-cost benchmarks, under a private X server.
 bench:

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/game_process.h"
+#include "support/sdl_library.h"
 
 namespace {
 
@@ -9,6 +10,7 @@ TEST(EndToEnd, EscapeSkipsTheSplashAndEscapeAgainQuitsFromTheTitleMenu) {
   std::string window = game.window();
   ASSERT_FALSE(window.empty()) << "status " << game.status << ": " << game.err();
   EXPECT_EQ(shell("xdotool getwindowgeometry " + window + " | grep -o '[0-9]*x[0-9]*'"), "640x480");
+  expectSdlLibrary(game.pid);
 
   // The splash fading in shows that the frame loop runs and will see a press.
   ASSERT_TRUE(waitFor([&] { return game.looks("mean>0.02"); }));

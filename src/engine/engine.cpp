@@ -30,11 +30,12 @@ void initEngine() {
   running = true;
   initVideo(kWindowWidth, kWindowHeight, kCaption);
   initAudio();
+  // Registered after initVideo's SDL_Quit, so it runs first, while the window
+  // and the audio device still exist; and before the splash is built, whose
+  // missing picture ends the process, so that the sounds are freed then too.
+  std::atexit(shutdownEngine);
   // The first screen skips the pending slot, so the first frame updates it.
   stateStack->push_back(new SplashState);
-  // Registered after initVideo's SDL_Quit, so it runs first, while the window
-  // and the audio device still exist.
-  std::atexit(shutdownEngine);
   SDL_ShowCursor(SDL_DISABLE);
 }
 

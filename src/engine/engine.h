@@ -24,8 +24,8 @@ extern State* pendingState;
 extern StateStack* stateStack;
 extern int popCount;
 
-// Opens the window and audio, puts the splash screen on the stack and
-// registers the exit clean-up.
+// Opens the window and audio, registers the exit clean-up and puts the splash
+// screen on the stack.
 void initEngine();
 
 // Drains events, then runs one frame, or sleeps 1 ms if 8 ms have not passed.

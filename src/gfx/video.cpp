@@ -14,9 +14,15 @@ namespace {
 // putenv keeps the pointer, so the string must outlive the process.
 char centredWindow[] = "SDL_VIDEO_CENTERED=center";
 
+// Without X, SDL falls back to a text-mode or an off-screen driver: escape codes
+// on standard output, or an invisible game that never ends. An explicit choice
+// in the environment is kept.
+const char* const kVideoDriver = "x11";
+
 }  // namespace
 
 void initVideo(int width, int height, const char* caption) {
+  setenv("SDL_VIDEODRIVER", kVideoDriver, 0);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "Unable to initalise SDL: %s\n", SDL_GetError());
     std::exit(1);
