@@ -275,10 +275,12 @@ TEST(MediaGenerator, RegeneratesTheCommittedFilesByteForByte) {
   std::string generate = "python3 '" + (sourceDir() / "tools/make_media.py").string() +
                          "' --quiet --out '" + out.string() + "'";
   ASSERT_EQ(std::system(generate.c_str()), 0);
-  // Same file list, same bytes.
+  // Same media file list, same bytes; the generated headers too.
   std::string compare =
-      "diff -rq '" + out.string() + "' '" + (sourceDir() / "media").string() + "'";
+      "diff -rq '" + out.string() + "/media' '" + (sourceDir() / "media").string() + "'";
   EXPECT_EQ(std::system(compare.c_str()), 0);
+  for (const char* header : {"src/game/colours.h", "src/screens/menu_layout.h"})
+    EXPECT_EQ(readFile(out / header), readFile(sourceDir() / header)) << header;
   fs::remove_all(out);
 }
 
