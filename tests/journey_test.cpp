@@ -89,7 +89,9 @@ std::string describe() {
 }
 
 // Releases every key for a frame, presses these (names, space-separated) and
-// holds them for so many frames; then the top screen must look so.
+// holds them for so many frames; then the top screen must look so. A failure
+// prints the whole description, to be read against the rules or, when the game
+// was meant to change, copied in.
 struct Step {
   const char* keys;
   int frames;
