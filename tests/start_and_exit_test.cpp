@@ -37,7 +37,10 @@ TEST(StartAndExit, WithoutVideoTheGameSaysWhyAndEndsWithStatusOne) {
   GameProcess game(QUORVANE_SOURCE_DIR, {"SDL_VIDEODRIVER=none"});
   ASSERT_TRUE(game.waitExit());
   EXPECT_TRUE(game.exitedWith(1)) << "status " << game.status;
-  EXPECT_EQ(game.err(), "Unable to initalise SDL: No available video device\n");
+  // One line that names the failure; SDL's own words vary between its versions.
+  const std::string said = game.err();
+  EXPECT_TRUE(said.rfind("Unable to initalise SDL: ", 0) == 0 && said.find('\n') == said.size() - 1)
+      << said;
 }
 
 TEST(StartAndExitDeathTest, TheTitleMenusQuitItemEndsTheProcessWithStatusZero) {
