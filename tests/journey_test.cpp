@@ -125,6 +125,7 @@ void rockAboveShip(float dy, const float colour[3]) {
 // Starts and ends as the real program does; the leak check runs it too.
 TEST(WholeGame, EveryScreenInTurnAsThePlayerSeesAndHearsIt) {
   useFakeClock(1000);
+  testing::internal::CaptureStderr();
   // A crash or an exit must end the process, not wait in SDL's clean-up for the
   // audio lock that the test holds.
   std::signal(SIGSEGV, [](int) { std::_Exit(128 + SIGSEGV); });
@@ -198,13 +199,13 @@ TEST(WholeGame, EveryScreenInTurnAsThePlayerSeesAndHearsIt) {
   journey(
       {{"", 1, "1 320,276.3 0 white v0,0.3 L3 R6@2730,1477/966.1/18.3 S1@320,228.3 d55 m: win"}});
   rockAboveShip(0, kRed);
-  game()->ship->vx = 3;
   journey(
       {{"", 1, "1 320,259.7 0 white v0,0.3 L2 R7@3052,1752/1193/19.3 S1@320,218.1 d55 m: death"}});
   rockAboveShip(0, kRed);
   game()->lives = 0;
   journey({{"", 1, "1 fail.png 0 320,240 512x512 0 0 white: death"},
            {"enter", 3, "1 title 260,285 16x16 0 1 white *11679,11860 m:"}});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "every effect played";
   EXPECT_EQ(textureCache->count("fail.png"), 0u);
   SDL_UnlockAudio();
 }
