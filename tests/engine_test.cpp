@@ -33,13 +33,18 @@ TEST(Engine, KeysReachTheInputMapByName) {
   EXPECT_EQ(*inputMap, (InputMap{{"space", true}, {"up", false}}));
 }
 
-TEST(Audio, AMissingEffectIsReportedAndPlayGoesOn) {
+TEST(Audio, AMissingEffectIsReportedAndTheOthersPlayTogether) {
   initAudio();
   CaptureStderr();
   loadSound("nosuch.wav");
   playSound("nosuch.wav");
   EXPECT_EQ(GetCapturedStderr(), "Unable to load WAV file: nosuch.wav\n");
-  EXPECT_EQ(soundBank.size(), 7u);
+  // Each on a channel of its own: neither cuts the other short.
+  SDL_LockAudio();
+  playSound("win.wav");
+  playSound("fire.wav");
+  EXPECT_EQ(heard(), (std::vector<std::string>{"fire.wav", "win.wav"}));
+  SDL_UnlockAudio();
   freeAudio();
   EXPECT_TRUE(soundBank.empty());
 }
@@ -59,7 +64,6 @@ Values drawAround(void (*disturb)()) {
 
 // The music player draws from the C library on the audio thread.
 TEST(Random, StartsWhereAnUnseededRandStartsAndNeitherMusicNorOtherThreadsShiftIt) {
-  EXPECT_EQ(nextRandom(), 1804289383);
   const Values expected = drawAround([] {});
   std::srand(1);  // glibc treats no seed as seed 1
   for (int32_t value : expected) EXPECT_EQ(value, std::rand());
