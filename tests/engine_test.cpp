@@ -1,134 +1,85 @@
 #include "engine/engine.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
+#include <cstdlib>
+#include <thread>
 
+#include "audio/audio.h"
+#include "engine/random.h"
 #include "support/test_window.h"
 
 namespace {
 
-typedef std::vector<std::string> Calls;
-// Every call the engine makes on a probe, in order.
-Calls calls;
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
 
-Calls takeCalls() { return std::exchange(calls, Calls()); }
-
-class Probe : public State {
- public:
-  explicit Probe(std::string name, std::function<void()> onUpdate = nullptr)
-      : name(std::move(name)), onUpdate(std::move(onUpdate)) {}
-  ~Probe() override { calls.push_back("delete " + name); }
-  void update(InputMap*, float seconds) override {
-    calls.push_back("update " + name);
-    lastSeconds = seconds;
-    if (onUpdate) onUpdate();
+TEST(Engine, KeysReachTheInputMapByName) {
+  openTestWindow();
+  // Either key of a name releases it, even while the other is held; other keys are ignored.
+  const std::pair<Uint8, SDLKey> events[] = {{SDL_KEYDOWN, SDLK_UP},
+                                             {SDL_KEYDOWN, SDLK_w},
+                                             {SDL_KEYUP, SDLK_w},
+                                             {SDL_KEYDOWN, SDLK_F5},
+                                             {SDL_KEYDOWN, SDLK_SPACE}};
+  for (auto [type, sym] : events) {
+    SDL_Event key = {};
+    key.type = type;
+    key.key.keysym.sym = sym;
+    SDL_PushEvent(&key);
   }
-  void draw(RenderQueue*) override { calls.push_back("draw " + name); }
+  runFrame();
+  EXPECT_EQ(*inputMap, (InputMap{{"space", true}, {"up", false}}));
+}
 
-  std::string name;
-  std::function<void()> onUpdate;
-  float lastSeconds = -1;
-};
+TEST(Audio, AMissingEffectIsReportedAndTheOthersPlayTogether) {
+  initAudio();
+  CaptureStderr();
+  loadSound("nosuch.wav");
+  playSound("nosuch.wav");
+  EXPECT_EQ(GetCapturedStderr(), "Unable to load WAV file: nosuch.wav\n");
+  // Each on a channel of its own: neither cuts the other short.
+  SDL_LockAudio();
+  playSound("win.wav");
+  playSound("fire.wav");
+  EXPECT_EQ(heard(), (std::vector<std::string>{"fire.wav", "win.wav"}));
+  SDL_UnlockAudio();
+  freeAudio();
+  EXPECT_TRUE(soundBank.empty());
+}
 
-class EngineTest : public testing::Test {
- protected:
-  void SetUp() override {
-    openTestWindow();  // runFrame paints into it
-    useFakeClock(1000);
+typedef std::vector<int32_t> Values;
+
+// 20 values from the start of the sequence, with disturb() run halfway.
+Values drawAround(void (*disturb)()) {
+  resetRandom();
+  Values values;
+  for (int i = 0; i < 20; i++) {
+    if (i == 10) disturb();
+    values.push_back(nextRandom());
   }
-};
-
-TEST_F(EngineTest, FrameRunsOnlyOnceEightMillisecondsHavePassed) {
-  Probe* top = new Probe("A");
-  stateStack->push_back(top);
-  lastTick = 993;
-
-  runFrame();
-  EXPECT_TRUE(takeCalls().empty());
-  EXPECT_EQ(fakeTime(), 1001u) << "a pass that is not due sleeps 1 ms";
-  EXPECT_EQ(lastTick, 993u);
-
-  runFrame();
-  EXPECT_EQ(takeCalls(), (Calls{"update A", "draw A"}));
-  EXPECT_EQ(lastTick, 1001u);
-  EXPECT_FLOAT_EQ(top->lastSeconds, 0.008f);
+  return values;
 }
 
-TEST_F(EngineTest, StackChangesWaitForTheNextFramePopsFirst) {
-  Probe* d = new Probe("D");
-  stateStack->push_back(new Probe("A"));
-  stateStack->push_back(new Probe("B"));
-  stateStack->push_back(new Probe("C", [d] {
-    popStates(2);
-    pushState(d);
-  }));
+// The music player draws from the C library on the audio thread.
+TEST(Random, StartsWhereAnUnseededRandStartsAndNeitherMusicNorOtherThreadsShiftIt) {
+  const Values expected = drawAround([] {});
+  std::srand(1);  // glibc treats no seed as seed 1
+  for (int32_t value : expected) EXPECT_EQ(value, std::rand());
+  EXPECT_EQ(drawAround([] { std::thread([] { std::rand(), random(); }).join(); }), expected);
 
-  updateStates(0.008f);
-  EXPECT_EQ(takeCalls(), (Calls{"update C"}));
-  updateStates(0.008f);
-  EXPECT_EQ(takeCalls(), (Calls{"delete C", "delete B", "update D"}));
+  initAudio();
+  playMusic();
+  ASSERT_TRUE(Mix_PlayingMusic());
+  std::srand(1);
+  EXPECT_EQ(drawAround([] { SDL_Delay(2000); }), expected);
+  EXPECT_NE(std::rand(), 1804289383) << "the music did not draw: this proves nothing";
+  freeAudio();
 
-  // A second request replaces the first: one pop, not three.
-  popStates(2);
-  popStates(1);
-  pushState(new Probe("E"));
-  updateStates(0.008f);
-  EXPECT_EQ(takeCalls(), (Calls{"delete D", "update E"}));
-
-  drawStates();
-  EXPECT_EQ(takeCalls(), (Calls{"draw A", "draw E"}));
-}
-
-TEST_F(EngineTest, DisplacedPushesAndOverlongPopsAreSafe) {
-  updateStates(0.008f);
-  drawStates();
-  EXPECT_TRUE(takeCalls().empty());
-
-  Probe* y = new Probe("Y");
-  stateStack->push_back(new Probe("A"));
-  pushState(new Probe("X"));
-  pushState(y);
-  pushState(y);  // the same state again must survive
-  EXPECT_EQ(takeCalls(), (Calls{"delete X"}));
-
-  popStates(3);
-  updateStates(0.008f);
-  EXPECT_EQ(takeCalls(), (Calls{"delete A", "update Y"}));
-  // Pops left over would eat the next push.
-  updateStates(0.008f);
-  EXPECT_EQ(takeCalls(), (Calls{"update Y"}));
-  EXPECT_EQ(*stateStack, StateStack{y});
-}
-
-void pushKey(Uint8 type, SDLKey sym) {
-  SDL_Event key = {};
-  key.type = type;
-  key.key.keysym.sym = sym;
-  SDL_PushEvent(&key);
-}
-
-TEST_F(EngineTest, KeysReachTheInputMapByName) {
-  pushKey(SDL_KEYDOWN, SDLK_UP);
-  pushKey(SDL_KEYDOWN, SDLK_w);
-  runFrame();
-  EXPECT_TRUE((*inputMap)["up"]);
-  // Either key of a name releases it, even while the other is held.
-  pushKey(SDL_KEYUP, SDLK_w);
-  runFrame();
-  EXPECT_FALSE((*inputMap)["up"]);
-  pushKey(SDL_KEYDOWN, SDLK_w);
-  pushKey(SDL_KEYUP, SDLK_UP);
-  runFrame();
-  EXPECT_FALSE((*inputMap)["up"]);
-
-  const InputMap before = *inputMap;
-  pushKey(SDL_KEYDOWN, SDLK_F5);
-  runFrame();
-  EXPECT_EQ(*inputMap, before);
+  // A replaced source may go below zero; the reduction still lands in range.
+  setRandomSource([] { return -5; });
+  EXPECT_EQ(randomBelow(4), 3);
 }
 
 }  // namespace

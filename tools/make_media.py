@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes every picture, sound and the music of Quorvane under media/.
+"""Writes every picture, sound and the music of Quorvane under media/, and the
+C++ headers of what the game and the pictures share under src/.
 
 Everything is drawn or synthesised here from code, with seeded randomness, so
 each run gives byte-identical files. Standard library only.
@@ -17,21 +18,22 @@ import time
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, TOOLS)
 
-from mediagen import music, pictures, sounds  # noqa: E402
+from mediagen import layout, music, pictures, sounds  # noqa: E402
 
 
 def builders():
+    """Paths under the repository root to builder functions."""
     out = {}
-    out.update(pictures.all_pictures())
-    out.update(sounds.all_sounds())
-    out.update(music.all_music())
+    for media in (pictures.all_pictures(), sounds.all_sounds(), music.all_music()):
+        out.update(("media/" + path, build) for path, build in media.items())
+    out.update(layout.all_headers())
     return out
 
 
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(TOOLS), "media"),
-                        help="folder to write into (default: the repository's media/)")
+    parser.add_argument("--out", default=os.path.dirname(TOOLS),
+                        help="folder to write media/ and src/ into (default: the repository)")
     parser.add_argument("--quiet", action="store_true")
     parser.add_argument("names", nargs="*")
     args = parser.parse_args(argv)

@@ -8,6 +8,10 @@ class RenderQueue;
 // bottom to top.
 class State {
  public:
+  State() = default;
+  // A screen owns its sprites: a copy would free them twice.
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
   virtual ~State() {}
   virtual void update(InputMap* input, float seconds) {
     (void)input;

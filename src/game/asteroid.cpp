@@ -8,23 +8,35 @@
 
 namespace {
 
-const float* const kColours[4] = {kRed, kGreen, kBlue, kYellow};
+const int kColourCount = 4;
+const float* const kColours[kColourCount] = {kRed, kGreen, kBlue, kYellow};
+
+// Speeds from 0.2 to 1.69 pixels per tick, in hundredths.
+const int kSpeedSteps = 150;
+const int kSlowestSpeed = 20;
+const float kSpeedUnit = 0.01f;
+const int kDegreesPerTurn = 360;
+// Spins from -2 to 1.9 degrees per tick, in tenths.
+const int kSpinSteps = 40;
+const int kSpinOffset = 20;
+const float kSpinUnit = 0.1f;
 
 }  // namespace
 
+// Five draws, always in this order: speed, heading, angle, spin, colour.
 Asteroid::Asteroid(float x, float y, int size) : Sprite("asteroid.png", x, y, size, size, 0, 1) {
-  float speed = (randomBelow(150) + 20) * 0.01f;
-  double heading = randomBelow(360) * kRadiansPerDegree;
+  float speed = (randomBelow(kSpeedSteps) + kSlowestSpeed) * kSpeedUnit;
+  double heading = randomBelow(kDegreesPerTurn) * kRadiansPerDegree;
   vx = std::sin(heading) * speed;
   vy = std::cos(heading) * speed;
-  angle = randomBelow(360);
-  spin = (randomBelow(40) - 20) * 0.1f;
-  setColour(kColours[randomBelow(4)]);
+  angle = randomBelow(kDegreesPerTurn);
+  spin = (randomBelow(kSpinSteps) - kSpinOffset) * kSpinUnit;
+  setColour(kColours[randomBelow(kColourCount)]);
 }
 
 void Asteroid::update(float seconds) {
-  x += vx * 120 * seconds;
-  y += vy * seconds * (-120);
-  angle += 120 * spin * seconds;
+  x += vx * kTicksPerSecond * seconds;
+  y += vy * seconds * (-kTicksPerSecond);
+  angle += kTicksPerSecond * spin * seconds;
   wrapBothAxes(this);
 }

@@ -13,15 +13,36 @@ namespace {
 
 const int kFirstWaveSize = 3;
 const int kWaveGrowth = 3;
-const int kStartingLives = 3;
+// Four ships in all: the one in play and three spares. A death with no spare
+// left loses the game.
+const int kSpareShips = 3;
+const int kLivesWhenLost = -1;
 const float kTurnRate = 250;
 const float kThrustRate = 5;
 const int kBigAsteroid = 32;
 const int kSmallAsteroid = 16;
 const int kFragmentCount = 3;
 
-Sprite* newBorder(float x, float y, int width, int height, const float colour[3]) {
-  Sprite* border = new Sprite("dot.png", x, y, width, height, 0, 1);
+const float kShipStartX = 320;
+const float kShipStartY = 280;
+const int kStarSize = 2;
+const float kFirstLifeIconX = 20;
+const float kLifeIconSpacing = 20;
+const float kLifeIconY = 460;
+const int kLifeIconSize = 16;
+
+// The edges' colour lines, just inside the window.
+struct BorderLine {
+  float x, y;
+  int width, height;
+};
+const BorderLine kTopLine = {320, 8, 625, 2};
+const BorderLine kBottomLine = {320, 471, 625, 2};
+const BorderLine kLeftLine = {8, 240, 2, 465};
+const BorderLine kRightLine = {632, 240, 2, 465};
+
+Sprite* newBorder(const BorderLine& line, const float colour[3]) {
+  Sprite* border = new Sprite("dot.png", line.x, line.y, line.width, line.height, 0, 1);
   border->setColour(colour);
   return border;
 }
@@ -36,29 +57,30 @@ void addBigAsteroid(std::vector<Asteroid*>* asteroids) {
 }  // namespace
 
 PlayState::PlayState() {
-  ship = new Ship(320, 280);
+  ship = new Ship(kShipStartX, kShipStartY);
   waveSize = kFirstWaveSize;
 
-  borderTop = newBorder(320, 8, 625, 2, kRed);
-  borderBottom = newBorder(320, 471, 625, 2, kGreen);
-  borderLeft = newBorder(8, 240, 2, 465, kBlue);
-  borderRight = newBorder(632, 240, 2, 465, kYellow);
+  borderTop = newBorder(kTopLine, kRed);
+  borderBottom = newBorder(kBottomLine, kGreen);
+  borderLeft = newBorder(kLeftLine, kBlue);
+  borderRight = newBorder(kRightLine, kYellow);
 
   asteroids = new std::vector<Asteroid*>;
 
   for (Sprite*& star : stars) {
     int32_t x = randomBelow(kPlayColumns);
     int32_t y = randomBelow(kPlayRows);
-    star = new Sprite("dot.png", x, y, 2, 2, 0, 1);
+    star = new Sprite("dot.png", x, y, kStarSize, kStarSize, 0, 1);
   }
 
   for (int i = 0; i < waveSize; i++) addBigAsteroid(asteroids);
 
   for (int i = 0; i < kLifeIconCount; i++) {
-    lifeIcons[i] = new Sprite("ship.png", 20 + 20 * i, 460, 16, 16, 0, 1);
+    lifeIcons[i] = new Sprite("ship.png", kFirstLifeIconX + kLifeIconSpacing * i, kLifeIconY,
+                              kLifeIconSize, kLifeIconSize, 0, 1);
   }
 
-  lives = kStartingLives;
+  lives = kSpareShips;
 }
 
 PlayState::~PlayState() {
@@ -157,7 +179,7 @@ void PlayState::destroyAsteroid(int index) {
 }
 
 void PlayState::checkLoss() {
-  if (lives != -1) return;
+  if (lives != kLivesWhenLost) return;
   popStates(1);
   stopMusic();
   pushState(new FailState);

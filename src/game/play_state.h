@@ -41,6 +41,6 @@ class PlayState : public State {
   Sprite* stars[kStarCount];
   Sprite* lifeIcons[kLifeIconCount];
   std::vector<Asteroid*>* asteroids;
-  int lives;
+  int lives;  // spare ships: -1 once the game is lost
   int waveSize;
 };

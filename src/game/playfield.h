@@ -8,6 +8,13 @@ class Sprite;
 const float kPlayWidth = 640;
 const float kPlayHeight = 480;
 
+// The window's centre, where the cards and menus are drawn.
+const float kPlayCentreX = kPlayWidth / 2;
+const float kPlayCentreY = kPlayHeight / 2;
+
+// Velocities are in pixels per tick, and a second has 120 ticks.
+const float kTicksPerSecond = 120;
+
 // Its whole-pixel columns and rows, the ranges of random places.
 const int32_t kPlayColumns = 640;
 const int32_t kPlayRows = 480;

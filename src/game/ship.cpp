@@ -9,12 +9,23 @@
 
 namespace {
 
+const int kShipSize = 16;
+// Pixels per tick, on each axis.
 const float kMaxSpeed = 4;
+// A new ship drifts slowly up the window.
+const float kStartVx = 0;
+const float kStartVy = 0.3f;
+// Where a ship comes back after a death: a little above where a game starts.
+const float kRespawnX = 320;
+const float kRespawnY = 260;
 
 }  // namespace
 
 Ship::Ship(float x, float y)
-    : Sprite("ship.png", x, y, 16, 16, 0, 1), bullets(new std::list<Bullet*>), vx(0), vy(0.3f) {}
+    : Sprite("ship.png", x, y, kShipSize, kShipSize, 0, 1),
+      bullets(new std::list<Bullet*>),
+      vx(kStartVx),
+      vy(kStartVy) {}
 
 Ship::~Ship() {
   for (Bullet* bullet : *bullets) delete bullet;
@@ -35,8 +46,8 @@ bool Ship::update(float thrust, float seconds) {
   if (vx < -kMaxSpeed) vx = -kMaxSpeed;
   if (vy < -kMaxSpeed) vy = -kMaxSpeed;
 
-  x += vx * (seconds * 120);
-  y += seconds * vy * (-120);
+  x += vx * (seconds * kTicksPerSecond);
+  y += seconds * vy * (-kTicksPerSecond);
 
   // Only the oldest is checked: spent bullets leave one per update.
   if (!bullets->empty() && bullets->front()->life <= 0) {
@@ -71,10 +82,10 @@ void Ship::fire() {
 }
 
 void Ship::respawn() {
-  x = 320;
-  y = 260;
-  vx = 0;
-  vy = 0.3f;
+  x = kRespawnX;
+  y = kRespawnY;
+  vx = kStartVx;
+  vy = kStartVy;
   setColour(kWhite);
 }
 

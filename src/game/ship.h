@@ -12,6 +12,9 @@ class Ship : public Sprite {
  public:
   Ship(float x, float y);
   ~Ship();
+  // The ship owns its bullets: a copy would free them twice.
+  Ship(const Ship&) = delete;
+  Ship& operator=(const Ship&) = delete;
 
   // Returns true when the ship wrapped around an edge in this call.
   bool update(float thrust, float seconds);

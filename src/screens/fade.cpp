@@ -2,6 +2,7 @@
 
 #include "engine/clock.h"
 #include "engine/engine.h"
+#include "game/playfield.h"
 #include "gfx/render_queue.h"
 #include "gfx/texture.h"
 #include "screens/title_state.h"
@@ -11,11 +12,12 @@ namespace {
 const float kStepSeconds = 0.01f;
 const float kMsToSeconds = 0.001f;
 const double kAlphaStep = 0.01;
+const int kCardSize = 512;
 
 }  // namespace
 
 FadeCard::FadeCard(const std::string& imageName) : imageName(imageName) {
-  picture = new Sprite(imageName, 320, 240, 512, 512, 0, 0);
+  picture = new Sprite(imageName, kPlayCentreX, kPlayCentreY, kCardSize, kCardSize, 0, 0);
   timer = new float(static_cast<float>(clockTicks()));
   step = 0;
 }

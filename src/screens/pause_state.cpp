@@ -2,24 +2,26 @@
 
 #include "audio/audio.h"
 #include "engine/engine.h"
+#include "game/playfield.h"
 #include "gfx/render_queue.h"
 #include "screens/menu_cursor.h"
+#include "screens/menu_layout.h"
 #include "screens/title_state.h"
 
 namespace {
 
-enum MenuItem { kResume = 0, kQuitToTitle = 1 };
+const int kPanelSize = 256;
+const int kArrowSize = 16;
 
 }  // namespace
 
 PauseState::PauseState() {
-  menu = new Sprite("menu.png", 320, 240, 256, 256, 0, 1);
-  arrow = new Sprite("arrow.png", 260, 220, 16, 16, 0, 1);
+  menu = new Sprite("menu.png", kPlayCentreX, kPlayCentreY, kPanelSize, kPanelSize, 0, 1);
+  arrow = new Sprite("arrow.png", kMenuCursorX, PauseMenu::kCursorRows[0], kArrowSize, kArrowSize,
+                     0, 1);
   selection = 0;
   // Locked until the key that opened the menu has been let go.
   keysReleased = false;
-  arrowY[0] = 220;
-  arrowY[1] = 262;
 }
 
 PauseState::~PauseState() {
@@ -30,7 +32,7 @@ PauseState::~PauseState() {
 void PauseState::update(InputMap* input, float seconds) {
   (void)seconds;
   bool quitting = chooseOnEnter(input);
-  moveMenuCursor(input, kItemCount, &selection, &keysReleased);
+  moveMenuCursor(input, PauseMenu::kItemCount, &selection, &keysReleased);
   if ((*input)["esc"]) {
     // Cleared even when quitting, or the new title menu would read it and quit.
     (*input)["esc"] = false;
@@ -38,7 +40,7 @@ void PauseState::update(InputMap* input, float seconds) {
     // under the new title menu.
     if (!quitting) popStates(1);
   }
-  arrow->y = static_cast<float>(arrowY[selection]);
+  arrow->y = static_cast<float>(PauseMenu::kCursorRows[selection]);
 }
 
 void PauseState::draw(RenderQueue* queue) {
@@ -49,7 +51,7 @@ void PauseState::draw(RenderQueue* queue) {
 bool PauseState::chooseOnEnter(InputMap* input) {
   if (!(*input)["enter"]) return false;
   (*input)["enter"] = false;
-  if (selection == kResume) {
+  if (selection == PauseMenu::kResume) {
     popStates(1);
     playSound("select2.wav");
     return false;

@@ -6,8 +6,6 @@
 // The menu laid over a frozen game: resume, or quit to the title menu.
 class PauseState : public State {
  public:
-  static const int kItemCount = 2;
-
   PauseState();
   ~PauseState() override;
   void update(InputMap* input, float seconds) override;
@@ -20,5 +18,4 @@ class PauseState : public State {
   Sprite* arrow;
   int selection;
   bool keysReleased;
-  int arrowY[kItemCount];
 };

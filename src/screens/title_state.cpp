@@ -10,12 +10,14 @@
 #include "gfx/render_queue.h"
 #include "gfx/texture.h"
 #include "screens/menu_cursor.h"
+#include "screens/menu_layout.h"
 
 namespace {
 
 const float kStarRiseRate = 250;
-
-enum MenuItem { kStartGame = 0, kHowToPlay = 1, kQuit = 2 };
+const int kStarSize = 2;
+const int kPageSize = 512;
+const int kArrowSize = 16;
 
 }  // namespace
 
@@ -24,17 +26,15 @@ TitleState::TitleState() {
     // Two statements, so x is always drawn before y.
     float x = static_cast<float>(randomBelow(kPlayColumns));
     float y = static_cast<float>(randomBelow(kPlayRows));
-    star = new Sprite("dot.png", x, y, 2, 2, 0, 1);
+    star = new Sprite("dot.png", x, y, kStarSize, kStarSize, 0, 1);
   }
-  title = new Sprite("title.png", 320, 240, 512, 512, 0, 1);
-  info = new Sprite("info.png", 320, 240, 512, 512, 0, 1);
-  arrow = new Sprite("arrow.png", 260, 285, 16, 16, 0, 1);
+  title = new Sprite("title.png", kPlayCentreX, kPlayCentreY, kPageSize, kPageSize, 0, 1);
+  info = new Sprite("info.png", kPlayCentreX, kPlayCentreY, kPageSize, kPageSize, 0, 1);
+  arrow = new Sprite("arrow.png", kMenuCursorX, TitleMenu::kCursorRows[0], kArrowSize, kArrowSize,
+                     0, 1);
   playMusic();
 
   keysReleased = true;
-  arrowY[0] = 285;
-  arrowY[1] = 327;
-  arrowY[2] = 369;
   selection = 0;
   showInfo = false;
 }
@@ -53,10 +53,10 @@ void TitleState::update(InputMap* input, float seconds) {
     return;
   }
   chooseOnEnter(input);
-  moveMenuCursor(input, kItemCount, &selection, &keysReleased);
+  moveMenuCursor(input, TitleMenu::kItemCount, &selection, &keysReleased);
   // Quits silently: the process ends before a sound could be heard.
   if ((*input)["esc"]) std::exit(0);
-  arrow->y = static_cast<float>(arrowY[selection]);
+  arrow->y = static_cast<float>(TitleMenu::kCursorRows[selection]);
 }
 
 void TitleState::draw(RenderQueue* queue) {
@@ -92,19 +92,19 @@ void TitleState::closeInfoOnKey(InputMap* input) {
 void TitleState::chooseOnEnter(InputMap* input) {
   if (!(*input)["enter"]) return;
   switch (selection) {
-    case kStartGame:
+    case TitleMenu::kStartGame:
       // Not needed again until the game ends; the pop deletes this screen.
       unloadTexture("title.png");
       popStates(1);
       playSound("select2.wav");
       pushState(new PlayState);
       break;
-    case kHowToPlay:
+    case TitleMenu::kHowToPlay:
       showInfo = true;
       playSound("select2.wav");
       (*input)["enter"] = false;
       break;
-    case kQuit:
+    case TitleMenu::kQuit:
       playSound("select2.wav");
       std::exit(0);
   }

@@ -7,7 +7,6 @@
 class TitleState : public State {
  public:
   static const int kStarCount = 40;
-  static const int kItemCount = 3;
 
   TitleState();
   ~TitleState() override;
@@ -26,5 +25,4 @@ class TitleState : public State {
   bool keysReleased;
   bool showInfo;
   int selection;
-  int arrowY[kItemCount];
 };

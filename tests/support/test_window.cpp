@@ -1,9 +1,9 @@
 #include "support/test_window.h"
 
-#include <deque>
+#include <SDL_mixer.h>
 
+#include "audio/audio.h"
 #include "engine/clock.h"
-#include "engine/random.h"
 #include "gfx/video.h"
 
 void openTestWindow() {
@@ -14,43 +14,25 @@ namespace {
 
 Uint32 now = 0;
 Uint32 fakeTicks() { return now; }
-void fakeSleep(Uint32 ms) { now += ms; }
-
-std::deque<int32_t> scripted;
-int draws = 0;
-
-int32_t countingSource() {
-  draws++;
-  if (!scripted.empty()) {
-    int32_t value = scripted.front();
-    scripted.pop_front();
-    return value;
-  }
-  setRandomSource(nullptr);
-  int32_t value = nextRandom();
-  setRandomSource(countingSource);
-  return value;
-}
 
 }  // namespace
 
 void useFakeClock(Uint32 startMs) {
   now = startMs;
-  setClock(fakeTicks, fakeSleep);
+  setClock(fakeTicks, advanceFakeTime);
 }
 
-void setFakeTime(Uint32 ms) { now = ms; }
 void advanceFakeTime(Uint32 ms) { now += ms; }
 Uint32 fakeTime() { return now; }
 
-void scriptRandom(const std::vector<int32_t>& values) {
-  scripted.assign(values.begin(), values.end());
-  setRandomSource(countingSource);
-}
-
-int randomDraws() { return draws; }
-
-void resetRandomDraws() {
-  draws = 0;
-  setRandomSource(countingSource);
+std::vector<std::string> heard() {
+  std::vector<std::string> names;
+  for (const SoundBank::value_type& sound : soundBank) {
+    for (int channel = 0; channel < Mix_AllocateChannels(-1); channel++) {
+      if (Mix_Playing(channel) && Mix_GetChunk(channel) == sound.second)
+        names.push_back(sound.first);
+    }
+  }
+  Mix_HaltChannel(-1);
+  return names;
 }

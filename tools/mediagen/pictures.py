@@ -4,14 +4,11 @@ import math
 
 from . import font
 from .png import encode
+from .layout import PAUSE_MENU, PLAY_COLOURS, TITLE_MENU, WHITE
 from .raster import Canvas, Mask, Rng, clamp01, mix
 
-RED = (1.0, 0.0, 0.0)
-GREEN = (0.1, 1.0, 0.1)
-BLUE = (0.0, 0.3, 1.0)
-YELLOW = (1.0, 1.0, 0.1)
-WHITE = (1.0, 1.0, 1.0)
-PALETTE = (RED, GREEN, BLUE, YELLOW)
+PALETTE = tuple(colour for _, colour in PLAY_COLOURS)
+RED, GREEN, BLUE, YELLOW = PALETTE
 TEXT = (0.93, 0.95, 1.0)
 SOFT_TEXT = (0.72, 0.78, 0.9)
 ACCENT = (0.45, 0.8, 1.0)
@@ -244,15 +241,10 @@ def splash():
     return encode(512, 512, c.rgb_bytes(), False)
 
 
-TITLE_ITEMS = (("Start game", 301), ("How to play", 343), ("Quit", 385))
-TITLE_TEXT_X = 218
-MENU_ITEMS = (("Resume", 108), ("Quit to title", 150))
-MENU_TEXT_X = 88
-
-
-def _menu_words(canvas, items, x, cell):
+def _menu_words(canvas, menu, cell):
     m = _text_mask(canvas.w, canvas.h,
-                   [(x, font.centred_baseline(row, cell), text) for text, row in items], cell, 0.6)
+                   [(menu.text_x, font.centred_baseline(menu.picture_row(y), cell), text)
+                    for text, y in menu.items], cell, 0.6)
     shadow = m.blurred(1, 2)
     canvas.paint(shadow.scaled(2.0), (0.0, 0.0, 0.05), 0.8)
     canvas.paint(m, lambda px, py: mix(WHITE, (0.75, 0.88, 1.0), clamp01((py % 42) / 42.0)))
@@ -262,7 +254,7 @@ def title():
     c = Canvas(512, 512)
     _glow_title(c, "QUORVANE", 104, 8.0, (0.25, 0.55, 1.0), WHITE, (0.55, 0.82, 1.0), 10)
     _colour_bar(c, 160, 256, 50, 10)
-    _menu_words(c, TITLE_ITEMS, TITLE_TEXT_X, 3.0)
+    _menu_words(c, TITLE_MENU, 3.0)
     hint = _text_mask(512, 512, [(None, font.centred_baseline(458, 1.6),
                                   "Up and Down to move, Enter to choose")], 1.6)
     c.paint(hint, SOFT_TEXT, 0.85)
@@ -330,7 +322,7 @@ def pause_menu():
     c = Canvas(256, 256)
     _panel(c, 8, 12, 248, 244, 12, (0.01, 0.02, 0.08), 0.85, (0.35, 0.6, 1.0))
     _glow_title(c, "Paused", 52, 4.0, (0.25, 0.55, 1.0), WHITE, (0.6, 0.85, 1.0), 5)
-    _menu_words(c, MENU_ITEMS, MENU_TEXT_X, 2.4)
+    _menu_words(c, PAUSE_MENU, 2.4)
     _colour_bar(c, 206, 128, 34, 8, 2.0)
     return encode(256, 256, c.rgba_bytes(), True)
 
