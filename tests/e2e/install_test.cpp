@@ -65,11 +65,14 @@ TEST_F(Installed, LauncherThroughASymlinkStartsTheGameFromAnyFolderAndEscapeQuit
   GameProcess game("/", {}, stage + "/quorvane");
   std::string window = game.window();
   ASSERT_FALSE(window.empty()) << "status " << game.status << ": " << game.err();
-  // The splash ends by itself; Escape then quits. The key goes to this window
-  // alone, since other tests' windows may take the focus meanwhile.
+  // The splash ends by itself; Escape then quits. Pressed again should a press
+  // go astray, as one now and then does under Xvfb.
   ASSERT_TRUE(waitFor([&] { return game.looks(kTitleMenuShows); }));
-  shell("xdotool keydown --window " + window + " Escape sleep 0.2 keyup --window " + window +
-        " Escape");
+  for (int press = 0; press < 5 && !game.exited(); press++) {
+    shell("xdotool windowfocus --sync " + window);
+    pressKey("Escape");
+    game.waitExit(3);
+  }
   ASSERT_TRUE(game.waitExit()) << "the game did not quit";
   EXPECT_TRUE(game.exitedWith(0)) << "status " << game.status;
   EXPECT_EQ(game.err(), "");
