@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 #include "support/game_process.h"
 
@@ -49,15 +50,26 @@ TEST_F(Installed, LaysOutTheFilesAsDebianGamesDoAndEveryValidatorPassesThem) {
       expected.insert("share/games/quorvane/media/" + folder + "/" + file);
   EXPECT_EQ(filesUnder(stage + "/usr"), expected);
 
-  // Each prints nothing on a clean file; appstreamcli speaks only when it fails,
-  // which it does on any error or warning.
+  // Each prints nothing on a clean file.
   EXPECT_EQ(shell("desktop-file-validate " + usr("share/applications/quorvane.desktop") + " 2>&1"),
             "");
-  EXPECT_EQ(
-      shell("out=$(appstreamcli validate --no-net " +
-            usr("share/metainfo/org.quorvane.quorvane.metainfo.xml") + " 2>&1) || echo \"$out\""),
-      "");
   EXPECT_EQ(shell("mandoc -T lint -W warning " + usr("share/man/man6/quorvane.6") + " 2>&1"), "");
+
+  // appstreamcli names each hint by its tag, after the severity and the place.
+  // Allowed, and nothing else: AppStream 1.0 (Debian 13) asks for a homepage,
+  // which the game has not; 0.16 (Debian 12) does not know the developer tag
+  // that 1.0 asks for in place of the old developer_name, and passes over it.
+  std::string report = shell("appstreamcli validate --no-net " +
+                             usr("share/metainfo/org.quorvane.quorvane.metainfo.xml") + " 2>&1");
+  EXPECT_NE(report.find("Validation"), std::string::npos) << "no verdict: " << report;
+  std::istringstream lines(report);
+  std::string unexpected;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.size() < 3 || line.compare(1, 2, ": ") != 0) continue;
+    std::string hint = line.substr(line.find(' ', 3) + 1);
+    if (hint != "url-homepage-missing" && hint != "unknown-tag developer") unexpected += line;
+  }
+  EXPECT_EQ(unexpected, "") << report;
 }
 
 TEST_F(Installed, LauncherThroughASymlinkStartsTheGameFromAnyFolderAndEscapeQuits) {
