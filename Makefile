@@ -2,7 +2,7 @@
 BUILD_DIR := build
 CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test check-format media memcheck soak bench deb screenshots clean
+.PHONY: all build run test check-format media memcheck soak bench deb screenshots in-debian clean
 
 all: build
 
@@ -62,6 +62,13 @@ deb:
 screenshots: build
 	@./scripts/install-deps test
 	@./scripts/screenshots
+
+# A command in a clone of the repository inside a fresh chroot of a Debian
+# release, as root: make in-debian RELEASE=forky COMMAND='make test'
+RELEASE := trixie
+COMMAND := make test
+in-debian:
+	@./scripts/in-debian $(RELEASE) sh -c '$(COMMAND)'
 
 clean:
 	rm -rf $(BUILD_DIR)
