@@ -38,7 +38,8 @@ memcheck:
 	@./scripts/memcheck
 
 # The game played with random keys for SOAK_SECONDS, watching for crashes and
-# growth of memory or descriptors.
+# growth of memory or descriptors. Each soak draws new keys and names their
+# seed; SOAK_SEED=N replays them.
 SOAK_SECONDS := 600
 soak:
 	@./scripts/install-deps test
