@@ -43,6 +43,29 @@ press() {
   xdotool keydown "$1" sleep "${2:-0.2}" keyup "$1"
 }
 
+# press_until_exit KEY: presses KEY until the game has ended, looking for four
+# seconds after each press, so that a press is repeated only once it was lost;
+# fails after five. The window is focused anew: another may have taken it.
+press_until_exit() {
+  for _ in 1 2 3 4 5; do
+    game_running || return 0
+    xdotool windowfocus --sync "$game_window" 2>/dev/null || true
+    press "$1"
+    for _ in $(seq 20); do
+      game_running || return 0
+      sleep 0.2
+    done
+  done
+  echo "$1, pressed five times, never ended the game" >&2
+  return 1
+}
+
+# game_running: true until the game has ended; a game not yet waited for is a
+# zombie, which kill -0 would still find.
+game_running() {
+  ps -o stat= -p "$game_pid" | grep -qv Z
+}
+
 # wait_exit: waits for the game and fails unless it ended with status 0.
 wait_exit() {
   status=0

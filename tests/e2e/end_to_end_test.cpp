@@ -14,11 +14,10 @@ TEST(EndToEnd, EscapeSkipsTheSplashAndEscapeAgainQuitsFromTheTitleMenu) {
 
   // The splash fading in shows that the frame loop runs and will see a press.
   ASSERT_TRUE(waitFor([&] { return game.looks("mean>0.02"); }));
-  pressKey("Escape");
-  ASSERT_TRUE(waitFor([&] { return game.looks(kTitleMenuShows); }));
-
-  pressKey("Escape");
-  ASSERT_TRUE(game.waitExit()) << "the game did not quit";
+  ASSERT_TRUE(pressUntil(
+      game, "Escape", [&] { return game.looks(kTitleMenuShows); }, "the title menu"));
+  ASSERT_TRUE(pressUntil(
+      game, "Escape", [&] { return game.exited(); }, "the end of the game"));
   EXPECT_TRUE(game.exitedWith(0)) << "status " << game.status;
   EXPECT_EQ(game.err(), "");
 }

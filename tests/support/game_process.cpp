@@ -12,8 +12,25 @@
 #include <sstream>
 #include <thread>
 
-const char* const kTitleMenuShows =
-    "p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25";
+namespace {
+
+// Long enough for several frames to see the key, short of the X server's
+// repeat: a shorter tap can fall between two frames.
+const char* const kHoldSeconds = "0.2";
+// Enough for a loaded machine to show a press's effect, so that a press is
+// repeated only when it was lost.
+const int kPatienceSeconds = 4;
+const int kMostPresses = 5;
+
+}  // namespace
+
+std::string redAndGreen(int redX, int redY, int greenX, int greenY) {
+  std::string red = "p{" + std::to_string(redX) + "," + std::to_string(redY) + "}";
+  std::string green = "p{" + std::to_string(greenX) + "," + std::to_string(greenY) + "}";
+  return red + ".r>0.8&&" + red + ".g<0.25&&" + green + ".g>0.8&&" + green + ".r<0.25";
+}
+
+const std::string kTitleMenuShows = redAndGreen(229, 144, 289, 144);
 
 std::string shell(const std::string& command) {
   std::string out;
@@ -32,8 +49,21 @@ bool waitFor(const std::function<bool()>& ok, int seconds) {
   return met;
 }
 
-void pressKey(const std::string& key) {
-  shell("xdotool keydown " + key + " sleep 0.2 keyup " + key);
+testing::AssertionResult pressUntil(GameProcess& game, const std::string& key,
+                                    const std::function<bool()>& seen, const std::string& awaited,
+                                    const KeySender& press) {
+  for (int presses = 0;; presses++) {
+    if (seen()) return testing::AssertionSuccess();
+    if (game.exited())
+      return testing::AssertionFailure()
+             << "awaiting " << awaited << ", the game ended after " << presses << " presses of "
+             << key << ", wait status " << game.status << ": " << game.err();
+    if (presses == kMostPresses)
+      return testing::AssertionFailure()
+             << key << ", pressed " << presses << " times, never brought " << awaited;
+    press ? press(key) : game.press(key);
+    waitFor([&] { return seen() || game.exited(); }, kPatienceSeconds);
+  }
 }
 
 namespace {
@@ -91,8 +121,6 @@ std::string GameProcess::window() {
   std::string search =
       "xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '^Quorvane$'";
   waitFor([&] { return !(windowId = shell(search)).empty() || exited(); });
-  // With no window manager, nothing else gives the window the keyboard.
-  if (!windowId.empty()) shell("xdotool windowfocus --sync " + windowId);
   return windowId;
 }
 
@@ -102,6 +130,13 @@ bool GameProcess::looks(const std::string& test) {
   std::string id = window();
   return !id.empty() && shell("xdotool windowraise " + id + "; timeout 5 import -window " + id +
                               " -format '%[fx:" + test + "]' info:") == "1";
+}
+
+void GameProcess::press(const std::string& key) {
+  std::string id = window();
+  if (!id.empty())
+    shell("xdotool windowfocus --sync " + id + " keydown " + key + " sleep " + kHoldSeconds +
+          " keyup " + key);
 }
 
 std::string GameProcess::out() const { return readAll(outPath); }
