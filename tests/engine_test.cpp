@@ -12,9 +12,6 @@
 
 namespace {
 
-using testing::internal::CaptureStderr;
-using testing::internal::GetCapturedStderr;
-
 TEST(Engine, KeysReachTheInputMapByName) {
   openTestWindow();
   // Either key of a name releases it, even while the other is held; other keys are ignored.
@@ -31,22 +28,6 @@ TEST(Engine, KeysReachTheInputMapByName) {
   }
   runFrame();
   EXPECT_EQ(*inputMap, (InputMap{{"space", true}, {"up", false}}));
-}
-
-TEST(Audio, AMissingEffectIsReportedAndTheOthersPlayTogether) {
-  initAudio();
-  CaptureStderr();
-  loadSound("nosuch.wav");
-  playSound("nosuch.wav");
-  EXPECT_EQ(GetCapturedStderr(), "Unable to load WAV file: nosuch.wav\n");
-  // Each on a channel of its own: neither cuts the other short.
-  SDL_LockAudio();
-  playSound("win.wav");
-  playSound("fire.wav");
-  EXPECT_EQ(heard(), (std::vector<std::string>{"fire.wav", "win.wav"}));
-  SDL_UnlockAudio();
-  freeAudio();
-  EXPECT_TRUE(soundBank.empty());
 }
 
 typedef std::vector<int32_t> Values;

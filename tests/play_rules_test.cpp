@@ -1,0 +1,162 @@
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "audio/audio.h"
+#include "game/colours.h"
+#include "scene.h"
+
+namespace {
+
+// One step of float away from yellow: close is not the same colour.
+const float kOffYellow[3] = {1, 1, std::nextafter(kYellow[2], 1.f)};
+
+std::string colourOf(const Sprite& s) {
+  const std::pair<const float*, const char*> names[] = {
+      {kRed, "red"},       {kGreen, "green"},          {kBlue, "blue"},
+      {kYellow, "yellow"}, {kOffYellow, "off-yellow"}, {kWhite, "white"}};
+  for (auto [colour, name] : names)
+    if (s.red == colour[0] && s.green == colour[1] && s.blue == colour[2]) return name;
+  return "unnamed";
+}
+
+// Place and colour, as a player sees it, and the effects heard.
+std::string where(const Sprite& s, const Sounds& sounds = {}) {
+  std::ostringstream out;
+  out << s.x << "," << s.y << " " << colourOf(s);
+  for (const std::string& sound : sounds) out << " " << sound;
+  return out.str();
+}
+
+// A new game alone on the stack, its ship still at its start, (320, 280), and
+// its field empty. An empty field starts a new wave at the next frame, so the
+// tests place still asteroids of their own.
+class PlayRules : public Scene {
+ protected:
+  void setUpScene() override { newGame(); }
+  void newGame() {
+    setScreens({game = new PlayState});
+    for (Asteroid* asteroid : *game->asteroids) delete asteroid;
+    game->asteroids->clear();
+    game->ship->vy = 0;
+  }
+  // Out of everyone's way: the wave goes on.
+  void placeBystander() { placeStill(game, 600, 40, 16, kGreen); }
+  PlayState* game;
+};
+
+// The example of the rules: a yellow shot passes through red, green and blue
+// asteroids and destroys a yellow one. A shot keeps the colour the ship had
+// when it fired, whatever the ship's colour later.
+TEST_F(PlayRules, AShotDestroysOnlyAnAsteroidOfExactlyItsColour) {
+  const std::pair<const float*, const char*> cases[] = {
+      {kRed, "green blue yellow off-yellow "},       {kGreen, "red blue yellow off-yellow "},
+      {kBlue, "red green yellow off-yellow "},       {kYellow, "red green blue off-yellow "},
+      {kWhite, "red green blue yellow off-yellow "},
+  };
+  for (auto [shot, left] : cases) {
+    newGame();
+    // Small ones, in a column above the ship, which fires straight up.
+    const float* column[] = {kRed, kGreen, kBlue, kYellow, kOffYellow};
+    for (int i = 0; i < 5; i++) placeStill(game, 320, 240 - 40 * i, 16, column[i]);
+    game->ship->setColour(shot);
+    EXPECT_EQ(hold("space"), Sounds{"fire.wav"});
+    game->ship->setColour(kWhite);
+    hold("", 50);
+    std::string field;
+    for (const Asteroid* asteroid : *game->asteroids) field += colourOf(*asteroid) + " ";
+    EXPECT_EQ(field, left);
+  }
+}
+
+// Leaving through an edge brings the ship in at the opposite one, in the colour
+// of the line along the edge it left by, and scatters the stars with a sound.
+// Exactly on an edge is still inside; a corner takes two frames, x first.
+TEST_F(PlayRules, TheShipWrapsAtEachEdgeTakingItsColour) {
+  EXPECT_EQ(colourOf(*game->borderTop) + " " + colourOf(*game->borderBottom) + " " +
+                colourOf(*game->borderLeft) + " " + colourOf(*game->borderRight),
+            "red green blue yellow");
+  // From x, y at vx, vy (0.96 pixels a frame, vy > 0 up the window), for so many frames.
+  const std::tuple<float, float, float, float, int, const char*> cases[] = {
+      {640, 240, 1, 0, 1, "0,240 yellow switch.wav"},
+      {0, 240, -1, 0, 1, "640,240 blue switch.wav"},
+      {320, 480, 0, -1, 1, "320,0 green switch.wav"},
+      {320, 0, 0, 1, 1, "320,480 red switch.wav"},
+      {640, 480, 0, 0, 1, "640,480 white"},
+      {0, 0, 0, 0, 1, "0,0 white"},
+      {640, 0, 1, 1, 1, "0,-0.96 yellow switch.wav"},
+      {640, 0, 1, 1, 2, "0.96,480 red switch.wav switch.wav"},
+  };
+  placeBystander();
+  Ship& ship = *game->ship;
+  for (auto [x, y, vx, vy, count, after] : cases) {
+    ship.setColour(kWhite);
+    ship.x = x, ship.y = y, ship.vx = vx, ship.vy = vy;
+    EXPECT_EQ(where(ship, hold("", count)), after) << "from " << x << "," << y;
+  }
+}
+
+// Where it was, cut to whole pixels. The shot that hit flies on.
+TEST_F(PlayRules, ABigAsteroidSplitsIntoThreeSmallOnesAndASmallOneVanishes) {
+  for (auto [size, left] : {std::pair{32, "16x16 at 100,200; 16x16 at 100,200; 16x16 at 100,200; "},
+                            std::pair{16, ""}}) {
+    newGame();
+    placeStill(game, 100.7f, 200.2f, size, kRed);
+    game->ship->bullets->push_back(new Bullet(100.7f, 200.2f, 0, 0, 0, kRed));
+    placeBystander();
+    EXPECT_EQ(hold("", 1), Sounds{"explode.wav"});
+    std::ostringstream field;  // after the bystander, which the hit moved to the front
+    for (auto a = game->asteroids->begin() + 1; a < game->asteroids->end(); a++)
+      field << (*a)->width << "x" << (*a)->height << " at " << (*a)->x << "," << (*a)->y << "; ";
+    EXPECT_EQ(field.str(), left) << "a hit on a " << size << "-pixel asteroid";
+    EXPECT_EQ(game->ship->bullets->size(), 1u);
+  }
+}
+
+// The first wave has three big asteroids; the ship keeps its place.
+TEST_F(PlayRules, AClearedFieldStartsAWaveThreeLargerWithAWhiteShip) {
+  for (size_t size : {6, 9, 12}) {
+    game->ship->setColour(kRed);
+    placeStill(game, 100, 100, 16, kRed);
+    game->ship->bullets->push_back(new Bullet(100, 100, 0, 0, 0, kRed));
+    EXPECT_EQ(hold("", 1), (Sounds{"explode.wav", "win.wav"}));
+    EXPECT_EQ(game->asteroids->size(), size);
+    EXPECT_TRUE(std::all_of(game->asteroids->begin(), game->asteroids->end(),
+                            [](Asteroid* a) { return a->width == 32; }));
+    EXPECT_EQ(where(*game->ship), "320,280 white");
+    for (Asteroid* asteroid : *game->asteroids) delete asteroid;
+    game->asteroids->clear();
+  }
+}
+
+// An asteroid destroys the ship only when both have exactly the same colour: a
+// white ship is touched by nothing. A death costs a spare ship (a game starts
+// with three, shown as icons); the ship comes back white at (320, 260),
+// drifting up, and the asteroid flies on. The fourth death stops the music and
+// brings the game-over card.
+TEST_F(PlayRules, AnAsteroidDestroysOnlyAShipOfItsColourAndTheFourthDeathEndsTheGame) {
+  playMusic();
+  placeStill(game, 320, 280, 32, kRed);
+  placeStill(game, 320, 280, 32, kOffYellow);
+  // The ship's colour as it touches both, and the spare ships then left.
+  const std::pair<const float*, int> touches[] = {
+      {kWhite, 3}, {kGreen, 3}, {kBlue, 3}, {kYellow, 3},
+      {kRed, 2},   {kRed, 1},   {kRed, 0},  {kRed, -1},
+  };
+  for (auto [colour, spares] : touches) {
+    game->ship->setColour(colour);
+    const std::string ship = colourOf(*game->ship);
+    EXPECT_EQ(hold("", 1), spares < 3 ? Sounds{"death.wav"} : Sounds{}) << ship;
+    EXPECT_EQ(game->lives, spares) << ship;
+    if (spares == 3) continue;
+    RenderQueue queue;
+    game->draw(&queue);
+    // The 40 stars, the ship, the 4 lines, the 2 asteroids and an icon for each spare.
+    EXPECT_EQ(queue.sprites.size(), 47u + std::max(spares, 0));
+    EXPECT_EQ(where(*game->ship), "320,260 white");
+    EXPECT_EQ(std::pair(game->ship->vx, game->ship->vy), std::pair(0.f, 0.3f)) << "drifting up";
+  }
+  EXPECT_EQ(describe(hold("", 1)), "game over at 0%") << "with the music stopped";
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#include <tuple>
+
+#include "scene.h"
+
+namespace {
+
+typedef Scene ScreenRules;
+
+// One key script for both menus, each row a frame: the keys down and the item
+// then under each menu's cursor. A press moves the cursor one item, with a
+// click, however long it is held, wrapping from the last item to the first and
+// back; it moves again only once "up" and "down" are both seen up. With both
+// pressed, "up" wins. The pause menu opens locked, since its own key may still
+// be down.
+TEST_F(ScreenRules, TheCursorMovesOneItemAPressWrapsAndWaitsForBothKeysUp) {
+  const std::tuple<const char*, const char*, const char*> script[] = {
+      {"down", "information", "resume"},    {"down", "information", "resume"},
+      {"down up", "information", "resume"}, {"", "information", "resume"},
+      {"down", "quit", "quit to title"},    {"", "quit", "quit to title"},
+      {"down", "start", "resume"},          {"", "start", "resume"},
+      {"up", "quit", "quit to title"},      {"", "quit", "quit to title"},
+      {"up down", "information", "resume"},
+  };
+  for (bool title : {true, false}) {
+    setScreens({title ? static_cast<State*>(new TitleState) : new PauseState});
+    const std::string menu = title ? "music; title, cursor on " : "music; pause, cursor on ";
+    std::string was = title ? "start" : "resume";
+    for (auto [keys, onTitle, onPause] : script) {
+      const std::string item = title ? onTitle : onPause;
+      const std::string click = item == was ? "" : "; heard select1.wav";
+      EXPECT_EQ(describe(hold(keys)), menu + item + click) << "'" << keys << "' from " << was;
+      was = item;
+    }
+  }
+}
+
+// Under the pause menu the game stands still, yet is drawn; it goes on from
+// where it stood.
+TEST_F(ScreenRules, ThePauseMenuFreezesTheGameUnderIt) {
+  PlayState* game;
+  setScreens({game = new PlayState});
+  // The game still moves in the frame of the key; the menu covers it from the next.
+  EXPECT_EQ(describe(hold("esc up left space")), "play, 3 spares; heard fire.wav select2.wav");
+  auto now = [game] {
+    const Sprite* s[] = {game->ship, game->ship->bullets->front(), game->asteroids->front()};
+    return std::tuple(s[0]->x, s[0]->y, s[0]->angle, s[1]->x, s[1]->y, s[2]->x, s[2]->angle);
+  };
+  const auto frozen = now();
+  // The keys still held, as far as the menu lets them be.
+  EXPECT_EQ(describe(hold("up left space", 30)), "play, 3 spares; pause, cursor on resume");
+  EXPECT_EQ(now(), frozen);
+  drawStates();
+  // The game's 52 sprites, its shot among them, and the menu's 2.
+  EXPECT_EQ(renderQueue->sprites.size(), 54u);
+  hold("esc", 2);
+  EXPECT_NE(now(), frozen);
+}
+
+}  // namespace
