@@ -91,13 +91,6 @@ TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedAndTurnedClockwise) {
   fs::remove_all(scratch);
 }
 
-TEST(GraphicsDeathTest, AMissingPictureEndsTheProcess) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  openTestWindow();
-  EXPECT_EXIT(loadTexture("Ship.png"), testing::ExitedWithCode(1),
-              testing::Eq(std::string("Missing image file: Ship.png\n")));
-}
-
 TEST(Graphics, CollisionNeedsTouchingWholePixelBoxes) {
   openTestWindow();
   // Boxes of whole-pixel half sizes, 10 by 5 and 3 by 2, as drawn; the turn is ignored.
