@@ -1,5 +1,7 @@
+#include "engine/engine.h"
 #include "game/colours.h"
-#include "scene.h"
+#include "support/scene.h"
+#include "support/test_window.h"
 
 namespace {
 

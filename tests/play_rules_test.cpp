@@ -1,10 +1,14 @@
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <sstream>
 
 #include "audio/audio.h"
 #include "game/colours.h"
-#include "scene.h"
+#include "gfx/render_queue.h"
+#include "support/scene.h"
 
 namespace {
 
@@ -157,6 +161,21 @@ TEST_F(PlayRules, AnAsteroidDestroysOnlyAShipOfItsColourAndTheFourthDeathEndsThe
     EXPECT_EQ(std::pair(game->ship->vx, game->ship->vy), std::pair(0.f, 0.3f)) << "drifting up";
   }
   EXPECT_EQ(describe(hold("", 1)), "game over at 0%") << "with the music stopped";
+}
+
+// The game-over picture is read when the card first shows: without it, the
+// fourth death ends the run with status 1, with its one line on standard error
+// and nothing on standard output.
+typedef PlayRules PlayRulesDeathTest;
+TEST_F(PlayRulesDeathTest, TheFourthDeathWithoutTheGameOverPictureEndsTheRun) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  game->lives = 0;
+  game->ship->setColour(kRed);
+  placeStill(game, 320, 280, 32, kRed);
+  auto loseWithoutMedia = [] {
+    if (dup2(2, 1) == 1 && chdir(QUORVANE_SOURCE_DIR "/tests") == 0) hold("", 10);
+  };
+  EXPECT_EXIT(loseWithoutMedia(), testing::ExitedWithCode(1), "^Missing image file: fail\\.png\n$");
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include <tuple>
 
-#include "scene.h"
+#include "engine/engine.h"
+#include "gfx/render_queue.h"
+#include "screens/pause_state.h"
+#include "screens/title_state.h"
+#include "support/scene.h"
 
 namespace {
 

@@ -1,62 +1,44 @@
-#pragma once
-
-// Scenes of the real game for the rules tests: the engine started with the
-// test clock, screens set on its stack directly, and frames run one by one.
+#include "support/scene.h"
 
 #include <SDL_mixer.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "engine/engine.h"
-#include "game/play_state.h"
-#include "gfx/render_queue.h"
 #include "screens/fail_state.h"
 #include "screens/menu_layout.h"
 #include "screens/pause_state.h"
-#include "screens/splash_state.h"
 #include "screens/title_state.h"
 #include "support/test_window.h"
 
-typedef std::vector<std::string> Sounds;
+void Scene::SetUp() {
+  // A crash or an exit must end the process, not wait in SDL's clean-up for
+  // the audio lock that the test holds.
+  std::signal(SIGSEGV, [](int) { std::_Exit(128 + SIGSEGV); });
+  useFakeClock(1000);
+  initEngine();
+  // A screen that wrongly quits exits with status 0, which ctest would count as a pass.
+  std::atexit([] {
+    if (testing::UnitTest::GetInstance()->current_test_info()) std::_Exit(1);
+  });
+  lastTick = fakeTime();
+  // Held while frames run, so that no effect ends before heard() sees it.
+  SDL_LockAudio();
+  setUpScene();
+}
 
-class Scene : public testing::Test {
- protected:
-  void SetUp() override {
-    // A crash or an exit must end the process, not wait in SDL's clean-up for
-    // the audio lock that the test holds.
-    std::signal(SIGSEGV, [](int) { std::_Exit(128 + SIGSEGV); });
-    useFakeClock(1000);
-    initEngine();
-    // A screen that wrongly quits exits with status 0, which ctest would count as a pass.
-    std::atexit([] {
-      if (testing::UnitTest::GetInstance()->current_test_info()) std::_Exit(1);
-    });
-    lastTick = fakeTime();
-    // Held while frames run, so that no effect ends before heard() sees it.
-    SDL_LockAudio();
-    setUpScene();
-  }
-  // What a fixture puts in place of the splash screen.
-  virtual void setUpScene() {}
-  void TearDown() override { SDL_UnlockAudio(); }
-};
+void Scene::TearDown() { SDL_UnlockAudio(); }
 
-// Puts these screens, bottom first, in place of those on the stack.
-inline void setScreens(std::initializer_list<State*> screens) {
+void setScreens(std::initializer_list<State*> screens) {
   for (State* screen : *stateStack) delete screen;
   stateStack->assign(screens);
 }
 
-// Holds these keys (names, space-separated) and no others for so many frames,
-// 8 ms apart; returns the effects that started, frame by frame.
-inline Sounds hold(const std::string& keys, int frames = 1) {
+Sounds hold(const std::string& keys, int frames) {
   inputMap->clear();
   std::istringstream names(keys);
   for (std::string name; names >> name;) (*inputMap)[name] = true;
@@ -69,23 +51,24 @@ inline Sounds hold(const std::string& keys, int frames = 1) {
   return sounds;
 }
 
-// A still asteroid of this size and colour, centred on the point.
-inline void placeStill(PlayState* game, float x, float y, int size, const float colour[3]) {
+void placeStill(PlayState* game, float x, float y, int size, const float colour[3]) {
   game->asteroids->push_back(new Asteroid(x, y, size));
   Asteroid* asteroid = game->asteroids->back();
   asteroid->vx = asteroid->vy = asteroid->spin = 0;
   asteroid->setColour(colour);
 }
 
+namespace {
+
 // The item whose row the menu's cursor is drawn at.
-inline std::string pointedAt(const Sprite* arrow, const int* rows, std::vector<std::string> items) {
+std::string pointedAt(const Sprite* arrow, const int* rows, std::vector<std::string> items) {
   const int* row = std::find(rows, rows + items.size(), arrow->y);
   return row == rows + items.size() ? "no item" : items[row - rows];
 }
 
-// The music, the screens, bottom first, as a player tells them, and the
-// effects heard.
-inline std::string describe(const Sounds& sounds) {
+}  // namespace
+
+std::string describe(const Sounds& sounds) {
   std::string out = Mix_PlayingMusic() ? "music" : "";
   for (State* screen : *stateStack) {
     out += out.empty() ? "" : "; ";
