@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "audio/audio.h"
+#include "engine/random.h"
 #include "game/colours.h"
 #include "gfx/render_queue.h"
 #include "support/scene.h"
@@ -161,6 +162,87 @@ TEST_F(PlayRules, AnAsteroidDestroysOnlyAShipOfItsColourAndTheFourthDeathEndsThe
     EXPECT_EQ(std::pair(game->ship->vx, game->ship->vy), std::pair(0.f, 0.3f)) << "drifting up";
   }
   EXPECT_EQ(describe(hold("", 1)), "game over at 0%") << "with the music stopped";
+}
+
+// A new game's frame: the border lines just inside the window, each in its
+// edge's colour, and a white icon for each of the three spare ships.
+TEST_F(PlayRules, ANewGameFramesTheFieldWithItsEdgeColoursAndShowsThreeSpareShips) {
+  setScreens({game = new PlayState});
+  std::string frame;
+  for (const Sprite* s : {game->borderTop, game->borderBottom, game->borderLeft, game->borderRight,
+                          game->lifeIcons[0], game->lifeIcons[1], game->lifeIcons[2]})
+    frame += where(*s) + " " + std::to_string(s->width) + "x" + std::to_string(s->height) + "; ";
+  EXPECT_EQ(frame,
+            "320,8 red 625x2; 320,471 green 625x2; 8,240 blue 2x465; 632,240 yellow 2x465; "
+            "20,460 white 16x16; 40,460 white 16x16; 60,460 white 16x16; ");
+  RenderQueue queue;
+  game->draw(&queue);
+  EXPECT_EQ(queue.sprites.size(), 51u) << "40 stars, the ship, 4 lines, 3 asteroids, 3 icons";
+}
+
+// Velocities are in pixels per 1/120 s, vy up the window; headings turn
+// clockwise from straight up. Thrust adds 5 units a second along the nose and
+// each axis stops at 4; nothing slows the ship. Turning is 250 degrees a
+// second. A shot leaves at 5 units along the nose on top of the ship's own
+// velocity, and after 60 frames of 8 ms it is gone.
+TEST_F(PlayRules, TheShipThrustsTurnsAndFiresAtItsFixedRates) {
+  // Keys, frames, heading before; velocity and heading after.
+  const std::tuple<const char*, int, float, float, float, float> cases[] = {
+      {"", 100, 0, 0, 0.3f, 0},     {"up", 10, 0, 0, 0.7f, 0},     {"up", 150, 0, 0, 4, 0},
+      {"up", 150, 90, 4, 0.3f, 90}, {"up", 150, 45, 4, 4, 45},     {"right", 10, 0, 0, 0.3f, 20},
+      {"left", 1, 0, 0, 0.3f, 358}, {"right", 1, 359, 0, 0.3f, 1},
+  };
+  for (auto [keys, frames, heading, vx, vy, after] : cases) {
+    newGame();
+    placeBystander();
+    game->ship->angle = heading;
+    game->ship->vy = 0.3f;  // a fresh ship's drift
+    hold(keys, frames);
+    EXPECT_NEAR(game->ship->vx, vx, 1e-4) << keys << " from " << heading;
+    EXPECT_NEAR(game->ship->vy, vy, 1e-4) << keys << " from " << heading;
+    EXPECT_NEAR(game->ship->angle, after, 1e-3) << keys << " from " << heading;
+  }
+  newGame();
+  placeBystander();
+  game->ship->angle = 90;
+  game->ship->vy = 0.3f;
+  hold("space");
+  const Bullet* shot = game->ship->bullets->front();
+  EXPECT_NEAR(shot->vx, 5, 1e-5);
+  EXPECT_NEAR(shot->vy, 0.3f, 1e-5);
+  hold("", 59);
+  EXPECT_EQ(game->ship->bullets->size(), 1u) << "60 frames old";
+  hold("", 1);
+  EXPECT_EQ(game->ship->bullets->size(), 0u) << "61 frames old";
+}
+
+// Five draws make an asteroid: speed, heading, turn, spin and colour.
+TEST_F(PlayRules, AnAsteroidTakesItsMotionAndColourFromFiveDraws) {
+  static std::vector<int32_t> draws;
+  setRandomSource([] {
+    int32_t next = draws.front();
+    draws.erase(draws.begin());
+    return next;
+  });
+  // Draws; velocity, angle, spin and colour.
+  const std::tuple<std::vector<int32_t>, float, float, float, float, const char*> cases[] = {
+      {{0, 0, 0, 0, 0}, 0, 0.2f, 0, -2, "red"},
+      {{149, 90, 359, 39, 3}, 1.69f, 0, 359, 1.9f, "yellow"},
+      {{170, 540, 20, 60, 6}, 0, -0.4f, 20, 0, "blue"},
+  };
+  for (auto [values, vx, vy, angle, spin, colour] : cases) {
+    draws = values;
+    Asteroid rock(100, 100, 32);
+    EXPECT_NEAR(rock.vx, vx, 1e-5) << values[0];
+    EXPECT_NEAR(rock.vy, vy, 1e-5) << values[0];
+    EXPECT_EQ(std::tuple(rock.angle, rock.spin, colourOf(rock)), std::tuple(angle, spin, colour));
+  }
+  setRandomSource(nullptr);
+  // Both axes wrap in the same update.
+  Asteroid rock(639, 1, 16);
+  rock.vx = rock.vy = 1;
+  rock.update(1 / 60.f);
+  EXPECT_EQ(where(rock), "0,480 " + colourOf(rock));
 }
 
 // The game-over picture is read when the card first shows: without it, the
