@@ -13,3 +13,6 @@ else
   system_sdl=sdl12-compat
   extra_sdl_package=
 fi
+
+# The private folder of the second SDL 1.2 library, once its package is installed.
+extra_sdl_folder() { dpkg -L "$extra_sdl_package" | grep '/sdl12-compat$'; }
