@@ -24,7 +24,7 @@ namespace {
 struct Case {
   const char* what;
   const char* setup;  // shell, run in a folder holding a copy of media/
-  const char* env;    // one extra NAME=value entry, or ""
+  const char* env;    // extra NAME=value entries, space-separated
   const char* script;
   const char* out;  // all of standard output
   const char* err;  // all of standard error; see matches() for "..."
@@ -66,8 +66,9 @@ const Case kCases[] = {
      "", "", 0},
     {"no such audio driver", "", "SDL_AUDIODRIVER=none-such", kTour, "",
      "Unable to open audio: ...\n", 0},
+    {"audio device fails to open", "", "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/nonexistent/out",
+     kTour, "", "Unable to open audio: ...\n", 0},
     {"DISPLAY unset", "", "DISPLAY=", "", "", "Unable to initalise SDL: ...\n", 1},
-    {"no such display", "", "DISPLAY=:4095", "", "", "Unable to initalise SDL: ...\n", 1},
     {"close on the title", "", "", "Escape>title close", "", "", 0},
     {"close in play", "", "", "Escape>title Return>play close", "", "", 0},
     {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
@@ -193,7 +194,8 @@ void run(const Case& c, int lane) {
         (*c.setup ? c.setup : "true"));
   {
     std::unique_lock<std::mutex> starting(focus);
-    GameProcess game(dir, *c.env ? std::vector<std::string>{c.env} : std::vector<std::string>{});
+    std::istringstream entries(c.env);
+    GameProcess game(dir, {std::istream_iterator<std::string>(entries), {}});
     game.window();
     starting.unlock();
     if (*c.script) play(game, c.script, lane);
