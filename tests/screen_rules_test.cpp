@@ -1,8 +1,10 @@
+#include <cmath>
 #include <tuple>
 
 #include "engine/engine.h"
 #include "gfx/render_queue.h"
 #include "screens/pause_state.h"
+#include "screens/splash_state.h"
 #include "screens/title_state.h"
 #include "support/scene.h"
 
@@ -36,6 +38,40 @@ TEST_F(ScreenRules, TheCursorMovesOneItemAPressWrapsAndWaitsForBothKeysUp) {
       was = item;
     }
   }
+}
+
+// Escape or Enter skips the splash; the key, still held, neither quits the
+// title menu nor starts a game.
+TEST_F(ScreenRules, EitherKeySkipsTheSplashAndIsSpentThere) {
+  for (const char* key : {"esc", "enter"}) {
+    setScreens({new SplashState});
+    EXPECT_EQ(describe(hold(key, 4)), "music; title, cursor on start") << key;
+  }
+}
+
+// The title's and the information page's pictures are 512 pixels square and
+// the pause menu's panel 256, all centred in the window and
+// square to it. The stars rise 250
+// pixels a second; one that leaves the top comes back at the bottom, in a new
+// column.
+TEST_F(ScreenRules, ThePagesAreCentredAndTheStarsRise) {
+  TitleState* title;
+  PauseState pause;
+  setScreens({title = new TitleState});
+  std::string boxes;
+  for (const Sprite* s : {title->title, title->info, pause.menu})
+    boxes += std::to_string(std::lround(s->x)) + "," + std::to_string(std::lround(s->y)) + " " +
+             std::to_string(s->width) + "x" + std::to_string(s->height) + " turned " +
+             std::to_string(std::lround(s->angle)) + "; ";
+  EXPECT_EQ(boxes,
+            "320,240 512x512 turned 0; 320,240 512x512 turned 0; 320,240 256x256 turned 0; ");
+  title->stars[0]->y = 100;
+  title->stars[1]->y = 1;
+  title->stars[1]->x = 640;
+  hold("");
+  EXPECT_NEAR(title->stars[0]->y, 98, 1e-4);
+  EXPECT_NEAR(title->stars[1]->y, 479, 1e-4);
+  EXPECT_LT(title->stars[1]->x, 640);
 }
 
 // Under the pause menu the game stands still, yet is drawn; it goes on from
