@@ -13,15 +13,18 @@ TEST_F(WholeGame, SplashTitleInformationPlayPauseQuitPlayAgainGameOverAndTitle) 
   runFrame();
   EXPECT_EQ(fakeTime(), 1001u) << "a frame not yet due sleeps 1 ms";
   // Keys held for so many frames 8 ms apart; the fades take a step every
-  // second frame: 99 steps in, held to step 150, out by step 250.
+  // second frame: 99 steps in, held to step 150, out by step 250. A key held
+  // on the information page neither closes it again nor, back on the title,
+  // chooses or quits.
   const std::tuple<const char*, int, const char*> steps[] = {
       {"", 198, "splash at 99%"},
-      {"", 303, "music; title, cursor on start"},
+      {"", 202, "splash at 49%"},
+      {"", 101, "music; title, cursor on start"},
       {"down", 1, "music; title, cursor on information; heard select1.wav"},
-      {"enter", 1, "music; information page; heard select2.wav"},
-      {"enter", 1, "music; title, cursor on information; heard select2.wav"},
-      {"enter", 1, "music; information page; heard select2.wav"},
-      {"esc", 1, "music; title, cursor on information; heard select2.wav"},
+      {"enter", 2, "music; information page; heard select2.wav"},
+      {"enter", 2, "music; title, cursor on information; heard select2.wav"},
+      {"enter", 2, "music; information page; heard select2.wav"},
+      {"esc", 2, "music; title, cursor on information; heard select2.wav"},
       {"up", 1, "music; title, cursor on start; heard select1.wav"},
       {"enter", 2, "music; play, 3 spares; heard select2.wav"},
       {"menu", 2, "music; play, 3 spares; pause, cursor on resume; heard select2.wav"},
