@@ -67,7 +67,7 @@ TEST(Graphics, TheCacheReadsANameOnceAndAnUnloadedPictureIsNotDrawn) {
 
 // In an empty folder holding media/img/, so that the loader reads only the
 // pictures the test writes.
-TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedAndTurnedClockwise) {
+TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedTurnedAndClipped) {
   openTestWindow();
   const fs::path scratch = fs::temp_directory_path() / ("quorvane-gfx-" + std::to_string(getpid()));
   fs::create_directories(scratch / "media/img");
@@ -86,6 +86,12 @@ TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedAndTurnedClockwise) {
     EXPECT_TRUE(shows(370, 190, 255, 0, 0)) << name;
     EXPECT_TRUE(shows(270, 290, 255, 128, 255)) << name;
     EXPECT_TRUE(shows(370, 290, 0, 128, 0)) << name;
+    // A 32-pixel clip from (16, 32) of the picture: half blue, half white.
+    Sprite clip(name, 100, 100, 32, 32, 0, 1);
+    clip.setClip(16, 32);
+    paint({&clip});
+    EXPECT_TRUE(shows(92, 100, 0, 0, 255)) << name;
+    EXPECT_TRUE(shows(108, 100, 255, 255, 255)) << name;
   }
   fs::current_path(QUORVANE_SOURCE_DIR);
   fs::remove_all(scratch);

@@ -238,11 +238,14 @@ TEST_F(PlayRules, AnAsteroidTakesItsMotionAndColourFromFiveDraws) {
     EXPECT_EQ(std::tuple(rock.angle, rock.spin, colourOf(rock)), std::tuple(angle, spin, colour));
   }
   setRandomSource(nullptr);
-  // Both axes wrap in the same update.
+  // Both axes wrap in the same update; the spin is in degrees per 1/120 s.
   Asteroid rock(639, 1, 16);
   rock.vx = rock.vy = 1;
+  rock.angle = 10;
+  rock.spin = 1.5f;
   rock.update(1 / 60.f);
   EXPECT_EQ(where(rock), "0,480 " + colourOf(rock));
+  EXPECT_NEAR(rock.angle, 13, 1e-4);
 }
 
 // The game-over picture is read when the card first shows: without it, the
