@@ -69,6 +69,8 @@ const Case kCases[] = {
     {"audio device fails to open", "", "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/nonexistent/out",
      kTour, "", "Unable to open audio: ...\n", 0},
     {"DISPLAY unset", "", "DISPLAY=", "", "", "Unable to initalise SDL: ...\n", 1},
+    {"video without OpenGL", "", "SDL_VIDEODRIVER=dummy", "", "", "Unable to set video mode: ...\n",
+     1},
     {"close on the title", "", "", "Escape>title close", "", "", 0},
     {"close in play", "", "", "Escape>title Return>play close", "", "", 0},
     {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
