@@ -52,7 +52,7 @@ bench:
 	@./scripts/install-deps bench
 	@$(CONFIGURE) >/dev/null
 	@cmake --build $(BUILD_DIR) -j2 --target quorvane_bench
-	@xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" $(BUILD_DIR)/bench/quorvane_bench
+	@./scripts/in-xvfb $(BUILD_DIR)/bench/quorvane_bench
 
 # The Debian package, built from a copy of the tracked files, into dist/.
 deb:

@@ -1,14 +1,15 @@
 # Sourced by scripts that start the real game on the current X display and
 # drive it with real key events (xdotool) and its window's pixels (ImageMagick).
+# They run under scripts/in-xvfb, which gives the game SDL's dummy audio driver.
 
 # The title menu: the red and the green bar under the game's name.
 # shellcheck disable=SC2034  # read by the scripts that source this file
 title_menu_shows='p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25'
 
-# start_game PROGRAM DIR: starts PROGRAM in DIR with no sound card needed, and
-# sets game_pid and game_window (focused: there is no window manager).
+# start_game PROGRAM DIR: starts PROGRAM in DIR, and sets game_pid and
+# game_window (focused: there is no window manager).
 start_game() {
-  (cd "$2" && SDL_AUDIODRIVER=dummy exec "$1") &
+  (cd "$2" && exec "$1") &
   game_pid=$!
   game_window=
   for _ in $(seq 100); do
