@@ -6,6 +6,12 @@
 # shellcheck disable=SC2034  # read by the scripts that source this file
 title_menu_shows='p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25'
 
+# game_window_of PID: the game's visible window, once the process PID has one.
+# The test support and the soak find it this way too.
+game_window_of() {
+  xdotool search --all --onlyvisible --pid "$1" --name '^Quorvane$' 2>/dev/null | head -n 1
+}
+
 # start_game PROGRAM DIR: starts PROGRAM in DIR, and sets game_pid and
 # game_window (focused: there is no window manager).
 start_game() {
@@ -13,8 +19,7 @@ start_game() {
   game_pid=$!
   game_window=
   for _ in $(seq 100); do
-    game_window=$(xdotool search --all --onlyvisible --pid "$game_pid" --name '^Quorvane$' \
-      2>/dev/null | head -n 1) || true
+    game_window=$(game_window_of "$game_pid")
     [ -n "$game_window" ] && break
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.2

@@ -22,6 +22,12 @@ const char* const kHoldSeconds = "0.2";
 const int kPatienceSeconds = 4;
 const int kMostPresses = 5;
 
+// Runs a command with scripts/game-driver.sh sourced: the scripts, the tests
+// and the soak find and read the game's window as it says.
+std::string driver(const std::string& command) {
+  return shell(". '" QUORVANE_SOURCE_DIR "/scripts/game-driver.sh' && " + command);
+}
+
 }  // namespace
 
 std::string redAndGreen(int redX, int redY, int greenX, int greenY) {
@@ -118,9 +124,8 @@ bool GameProcess::exitedWith(int code) {
 
 std::string GameProcess::window() {
   if (!windowId.empty()) return windowId;
-  std::string search =
-      "xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name '^Quorvane$'";
-  waitFor([&] { return !(windowId = shell(search)).empty() || exited(); });
+  std::string search = "game_window_of " + std::to_string(pid);
+  waitFor([&] { return !(windowId = driver(search)).empty() || exited(); });
   return windowId;
 }
 
