@@ -2,7 +2,8 @@
 # drive it with real key events (xdotool) and its window's pixels (ImageMagick).
 # They run under scripts/in-xvfb, which gives the game SDL's dummy audio driver.
 
-# The title menu: the red and the green bar under the game's name.
+# The title menu: the red and the green bar under the game's name. The test
+# support reads it from here too.
 # shellcheck disable=SC2034  # read by the scripts that source this file
 title_menu_shows='p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25'
 

@@ -36,7 +36,7 @@ std::string redAndGreen(int redX, int redY, int greenX, int greenY) {
   return red + ".r>0.8&&" + red + ".g<0.25&&" + green + ".g>0.8&&" + green + ".r<0.25";
 }
 
-const std::string kTitleMenuShows = redAndGreen(229, 144, 289, 144);
+const std::string kTitleMenuShows = driver("printf %s \"$title_menu_shows\"");
 
 std::string shell(const std::string& command) {
   std::string out;

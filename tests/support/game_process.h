@@ -66,5 +66,5 @@ testing::AssertionResult pressUntil(GameProcess& game, const std::string& key,
 // ImageMagick fx: a red window pixel at (redX, redY) and a green one at (greenX, greenY).
 std::string redAndGreen(int redX, int redY, int greenX, int greenY);
 
-// The title menu: the red and the green bar under the game's name.
+// The title menu, as scripts/game-driver.sh's title_menu_shows tells it.
 extern const std::string kTitleMenuShows;
