@@ -44,8 +44,9 @@ wait_until() {
   return 1
 }
 
-# press KEY [SECONDS]: holds an X key long enough for several frames to see it;
-# a tap shorter than a frame can fall between two.
+# press KEY [SECONDS]: holds an X key long enough for several frames to see it,
+# and short of the X server's repeat; a tap shorter than a frame can fall
+# between two. The test support presses keys this way too.
 press() {
   xdotool keydown "$1" sleep "${2:-0.2}" keyup "$1"
 }

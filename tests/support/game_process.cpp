@@ -14,9 +14,6 @@
 
 namespace {
 
-// Long enough for several frames to see the key, short of the X server's
-// repeat: a shorter tap can fall between two frames.
-const char* const kHoldSeconds = "0.2";
 // Enough for a loaded machine to show a press's effect, so that a press is
 // repeated only when it was lost.
 const int kPatienceSeconds = 4;
@@ -139,9 +136,7 @@ bool GameProcess::looks(const std::string& test) {
 
 void GameProcess::press(const std::string& key) {
   std::string id = window();
-  if (!id.empty())
-    shell("xdotool windowfocus --sync " + id + " keydown " + key + " sleep " + kHoldSeconds +
-          " keyup " + key);
+  if (!id.empty()) driver("xdotool windowfocus --sync " + id + " && press " + key);
 }
 
 std::string GameProcess::out() const { return readAll(outPath); }
