@@ -101,15 +101,12 @@ def _links(cells):
     lit = set(cells)
     links = []
     for c, r in cells:
-        linked = False
         for dc, dr in ((1, 0), (0, 1)):
             if (c + dc, r + dr) in lit:
                 links.append(((c, r), (c + dc, r + dr)))
-                linked = True
         for dc in (1, -1):
             if (c + dc, r + 1) in lit and (c + dc, r) not in lit and (c, r + 1) not in lit:
                 links.append(((c, r), (c + dc, r + 1)))
-                linked = True
         links.append(((c, r), (c, r)))  # every node, so lone dots show too
     return links
 
@@ -160,16 +157,3 @@ def centred_baseline(centre_row, cell):
     """Baseline that centres the capital height on a pixel row."""
     return centre_row + 0.5 + CAP_ROWS * cell / 2.0
 
-
-def wrap(text, cell, width):
-    lines, line = [], ""
-    for word in text.split():
-        trial = word if not line else line + " " + word
-        if line and text_width(trial, cell) > width:
-            lines.append(line)
-            line = word
-        else:
-            line = trial
-    if line:
-        lines.append(line)
-    return lines

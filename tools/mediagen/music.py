@@ -292,9 +292,5 @@ def module():
                         instruments())
 
 
-def seconds_per_loop():
-    return len(ORDERS) * ROWS * SPEED * 2.5 / BPM
-
-
 def all_music():
     return {"snd/quorvane.xm": module}

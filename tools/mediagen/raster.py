@@ -105,9 +105,6 @@ class Mask:
                     if c > data[base + px]:
                         data[base + px] = c
 
-    def rect(self, x0, y0, x1, y1, value=1.0):
-        self.polygon([(x0, y0), (x1, y0), (x1, y1), (x0, y1)], 4, value)
-
     def round_rect(self, x0, y0, x1, y1, radius, value=1.0):
         pts = []
         corners = ((x1 - radius, y0 + radius, -90), (x1 - radius, y1 - radius, 0),
@@ -159,11 +156,6 @@ class Mask:
     def times(self, other):
         out = Mask(self.w, self.h)
         out.data = [a * b for a, b in zip(self.data, other.data)]
-        return out
-
-    def union(self, other):
-        out = Mask(self.w, self.h)
-        out.data = [a if a > b else b for a, b in zip(self.data, other.data)]
         return out
 
 
