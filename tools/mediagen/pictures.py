@@ -39,8 +39,7 @@ def _ship_layers(size, s, ox=0.0, oy=0.0):
     hull = Mask(size, size)
     hull.polygon(_scaled(_ship_outline(), s, ox, oy), 8)
     shade = Mask(size, size)  # the side turned from the light
-    shade.polygon(_scaled([(32, 3), (36, 15), (39.5, 29), (46, 38), (60, 51), (60, 57),
-                           (43, 54), (39, 60), (32, 55)], s, ox, oy), 8)
+    shade.polygon(_scaled(_SHIP_HALF, s, ox, oy), 8)
     wing_shadow = Mask(size, size)
     for sign in (1, -1):
         wing_shadow.polygon(_scaled([(32 + sign * 9, 38), (32 + sign * 25, 52),
