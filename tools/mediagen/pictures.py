@@ -1,6 +1,7 @@
 """Every picture of the game, built from masks and painted in layers."""
 
 import math
+from collections import namedtuple
 
 from . import font
 from .png import encode
@@ -376,20 +377,27 @@ def icon(size):
     return encode(size, size, c.rgba_bytes(), True)
 
 
+# Every picture the game reads from media/img/: what draws it, the screen that
+# first needs it (a missing file ends the run there), and whether it is loaded
+# with the window. Adding one touches this list and the screen that draws it.
+Picture = namedtuple("Picture", "name build first_needed_on preload", defaults=(False,))
+PICTURES = (
+    Picture("ship.png", ship, "start", preload=True),
+    Picture("asteroid.png", asteroid, "start", preload=True),
+    Picture("bullet.png", bullet, "start", preload=True),
+    Picture("dot.png", dot, "title"),
+    Picture("arrow.png", arrow, "title"),
+    Picture("splash.png", splash, "start"),
+    Picture("title.png", title, "title"),
+    Picture("info.png", info, "title"),
+    Picture("menu.png", pause_menu, "pause"),
+    Picture("fail.png", fail, "game over"),
+)
+
+
 def all_pictures():
-    """File paths under media/ to builder functions."""
-    out = {
-        "img/ship.png": ship,
-        "img/asteroid.png": asteroid,
-        "img/bullet.png": bullet,
-        "img/dot.png": dot,
-        "img/arrow.png": arrow,
-        "img/splash.png": splash,
-        "img/title.png": title,
-        "img/info.png": info,
-        "img/menu.png": pause_menu,
-        "img/fail.png": fail,
-    }
+    """File paths under media/ to builder functions; the icons are for the desktop."""
+    out = {"img/" + picture.name: picture.build for picture in PICTURES}
     for size in (32, 48, 64, 128, 256):
         out["icons/quorvane-%d.png" % size] = (lambda n=size: icon(n))
     return out
