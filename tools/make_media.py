@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes every picture, sound and the music of Quorvane under media/, and the
-C++ headers of what the game and the pictures share under src/.
+C++ headers under src/ of what the game and the pictures share and of the
+pictures and effects that the game reads.
 
 Everything is drawn or synthesised here from code, with seeded randomness, so
 each run gives byte-identical files. Standard library only.
@@ -18,7 +19,7 @@ import time
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, TOOLS)
 
-from mediagen import layout, music, pictures, sounds  # noqa: E402
+from mediagen import catalogue, layout, music, pictures, sounds  # noqa: E402
 
 
 def builders():
@@ -27,6 +28,7 @@ def builders():
     for media in (pictures.all_pictures(), sounds.all_sounds(), music.all_music()):
         out.update(("media/" + path, build) for path, build in media.items())
     out.update(layout.all_headers())
+    out.update(catalogue.all_headers())
     return out
 
 
