@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "audio/effect_list.h"
+
 SoundBank soundBank;
 bool audioEnabled = false;
 Mix_Music* music = nullptr;
@@ -15,9 +17,6 @@ const int kFrequency = 44100;
 const Uint16 kFormat = AUDIO_S16LSB;
 const int kChannels = 2;
 const int kChunkFrames = 1024;
-
-const char* const kEffects[] = {"explode.wav", "death.wav",  "select1.wav", "select2.wav",
-                                "fire.wav",    "switch.wav", "win.wav"};
 
 }  // namespace
 

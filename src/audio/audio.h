@@ -13,8 +13,8 @@ extern SoundBank soundBank;
 extern bool audioEnabled;
 extern Mix_Music* music;
 
-// Opens the device and loads the music and the seven effects; on a device
-// failure prints one message and leaves audio off.
+// Opens the device and loads the music and every effect of effect_list.h; on a
+// device failure prints one message and leaves audio off.
 void initAudio();
 
 // Loads "./media/snd/<name>" into the bank, or prints a message and skips it.
