@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gfx/picture_list.h"
 #include "gfx/texture.h"
 
 SDL_Surface* videoSurface = nullptr;
@@ -52,9 +53,9 @@ void initVideo(int width, int height, const char* caption) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
   // The pictures of play are loaded now, so that play never reads the disk.
-  loadTexture("ship.png");
-  loadTexture("asteroid.png");
-  loadTexture("bullet.png");
+  for (const PictureFile& picture : kPictures) {
+    if (picture.preload) loadTexture(picture.name);
+  }
 }
 
 void toggleFullscreen() {
