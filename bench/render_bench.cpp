@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/engine.h"
+#include "engine/window_size.h"
 #include "game/play_state.h"
 #include "gfx/render_queue.h"
 #include "gfx/video.h"
@@ -13,7 +14,7 @@ namespace {
 void openWindow() {
   static bool open = false;
   if (open) return;
-  initVideo(640, 480, "Quorvane");
+  initVideo(kWindowWidth, kWindowHeight, "Quorvane");
   open = true;
 }
 

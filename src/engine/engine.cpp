@@ -4,6 +4,7 @@
 
 #include "audio/audio.h"
 #include "engine/clock.h"
+#include "engine/window_size.h"
 #include "gfx/render_queue.h"
 #include "gfx/texture.h"
 #include "gfx/video.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-const int kWindowWidth = 640;
-const int kWindowHeight = 480;
 const char* const kCaption = "Quorvane";
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 
+#include "engine/window_size.h"
+
 class Sprite;
 
 // The window that play wraps around.
-const float kPlayWidth = 640;
-const float kPlayHeight = 480;
+const float kPlayWidth = kWindowWidth;
+const float kPlayHeight = kWindowHeight;
 
 // The window's centre, where the cards and menus are drawn.
 const float kPlayCentreX = kPlayWidth / 2;
@@ -15,9 +17,9 @@ const float kPlayCentreY = kPlayHeight / 2;
 // Velocities are in pixels per tick, and a second has 120 ticks.
 const float kTicksPerSecond = 120;
 
-// Its whole-pixel columns and rows, the ranges of random places.
-const int32_t kPlayColumns = 640;
-const int32_t kPlayRows = 480;
+// The window's whole-pixel columns and rows, the ranges of random places.
+const int32_t kPlayColumns = kWindowWidth;
+const int32_t kPlayRows = kWindowHeight;
 
 // Degrees to radians, as a double.
 const double kRadiansPerDegree = 0.017453292519943295;

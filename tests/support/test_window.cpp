@@ -4,10 +4,11 @@
 
 #include "audio/audio.h"
 #include "engine/clock.h"
+#include "engine/window_size.h"
 #include "gfx/video.h"
 
 void openTestWindow() {
-  if (!videoSurface) initVideo(640, 480, "Quorvane");
+  if (!videoSurface) initVideo(kWindowWidth, kWindowHeight, "Quorvane");
 }
 
 namespace {

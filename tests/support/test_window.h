@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// Opens the game's real 640x480 OpenGL window, once per test process.
+// Opens the game's real OpenGL window, once per test process.
 void openTestWindow();
 
 // Puts a test clock in place of SDL's, reading startMs; sleeping advances it.

@@ -1,8 +1,8 @@
 """What the pictures and the game must agree on, defined once.
 
 The generator draws the pictures from these tables and writes them out as the
-C++ headers src/game/colours.h and src/screens/menu_layout.h, which the game
-and the tests include. Adding a menu item touches its table here and the
+C++ headers src/engine/window_size.h, src/game/colours.h and
+src/screens/menu_layout.h, which the game and the tests include. Adding a menu item touches its table here and the
 screen that acts on it.
 """
 
@@ -16,8 +16,9 @@ PLAY_COLOURS = (
 )
 WHITE = (1.0, 1.0, 1.0)
 
-# Window pixels; the menus' pictures are centred in the 640 x 480 window.
-WINDOW_CENTRE = (320, 240)
+# Window pixels; the menus' pictures are centred in the window.
+WINDOW_SIZE = (640, 480)
+WINDOW_CENTRE = (WINDOW_SIZE[0] // 2, WINDOW_SIZE[1] // 2)
 CURSOR_X = 260
 
 
@@ -55,6 +56,13 @@ def _rgb(name, colour):
     return "const float k%s[3] = {%s};\n" % (name, ", ".join(_float(c) for c in colour))
 
 
+def window_header():
+    return generated_header("layout.py", [
+        "// The window's size in pixels; the menus' pictures are drawn centred in it.\n",
+        "const int kWindowWidth = %d;\n" % WINDOW_SIZE[0],
+        "const int kWindowHeight = %d;\n" % WINDOW_SIZE[1]])
+
+
 def colours_header():
     lines = ["// The play colours. Collisions compare colours exactly, so every colour in play\n",
              "// is copied from these and never computed.\n"]
@@ -82,4 +90,5 @@ def menu_header():
 
 def all_headers():
     """File paths under the repository to builder functions."""
-    return {"src/game/colours.h": colours_header, "src/screens/menu_layout.h": menu_header}
+    return {"src/engine/window_size.h": window_header, "src/game/colours.h": colours_header,
+            "src/screens/menu_layout.h": menu_header}
