@@ -25,7 +25,6 @@ const int kFragmentCount = 3;
 
 const float kShipStartX = 320;
 const float kShipStartY = 280;
-const int kStarSize = 2;
 const float kFirstLifeIconX = 20;
 const float kLifeIconSpacing = 20;
 const float kLifeIconY = 460;

@@ -4,13 +4,13 @@
 
 #include "engine/state.h"
 #include "game/asteroid.h"
+#include "game/playfield.h"
 #include "game/ship.h"
 
 // The game itself: the ship, the asteroids, the border lines, the stars and
 // the spare-life icons, and the rules that play them.
 class PlayState : public State {
  public:
-  static const int kStarCount = 40;
   static const int kLifeIconCount = 3;
 
   PlayState();

@@ -24,6 +24,10 @@ const int32_t kPlayRows = kWindowHeight;
 // Degrees to radians, as a double.
 const double kRadiansPerDegree = 0.017453292519943295;
 
+// The stars behind play and behind the title menu: how many, and their size.
+const int kStarCount = 40;
+const int kStarSize = 2;
+
 // Brings a sprite that has left the window back at the opposite edge; each
 // axis wraps on its own.
 void wrapBothAxes(Sprite* sprite);

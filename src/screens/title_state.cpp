@@ -15,7 +15,6 @@
 namespace {
 
 const float kStarRiseRate = 250;
-const int kStarSize = 2;
 const int kPageSize = 512;
 const int kArrowSize = 16;
 

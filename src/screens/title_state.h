@@ -1,13 +1,12 @@
 #pragma once
 
 #include "engine/state.h"
+#include "game/playfield.h"
 #include "gfx/sprite.h"
 
 // The menu between games, over a field of rising stars: start, how to play, quit.
 class TitleState : public State {
  public:
-  static const int kStarCount = 40;
-
   TitleState();
   ~TitleState() override;
   void update(InputMap* input, float seconds) override;
