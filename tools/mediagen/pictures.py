@@ -1,6 +1,8 @@
 """Every picture of the game, built from masks and painted in layers."""
 
 import math
+import os
+import re
 from collections import namedtuple
 
 from . import font
@@ -395,9 +397,16 @@ PICTURES = (
 )
 
 
+def icon_sizes():
+    """The desktop icon sizes: those that data/installed-files installs."""
+    listing = os.path.join(os.path.dirname(__file__), "..", "..", "data", "installed-files")
+    with open(listing) as f:
+        return [int(size) for size in re.findall(r"media/icons/quorvane-(\d+)\.png", f.read())]
+
+
 def all_pictures():
     """File paths under media/ to builder functions; the icons are for the desktop."""
     out = {"img/" + picture.name: picture.build for picture in PICTURES}
-    for size in (32, 48, 64, 128, 256):
+    for size in icon_sizes():
         out["icons/quorvane-%d.png" % size] = (lambda n=size: icon(n))
     return out
