@@ -212,7 +212,11 @@ TEST_F(PlayRules, TheShipThrustsTurnsAndFiresAtItsFixedRates) {
   const Bullet* shot = game->ship->bullets->front();
   EXPECT_NEAR(shot->vx, 5, 1e-5);
   EXPECT_NEAR(shot->vy, 0.3f, 1e-5);
-  hold("", 59);
+  const float x = shot->x, y = shot->y;
+  hold("", 10);
+  EXPECT_NEAR(shot->x - x, 10 * 0.96f * 5, 1e-3) << "10 frames of 0.96 ticks";
+  EXPECT_NEAR(y - shot->y, 10 * 0.96f * 0.3f, 1e-3);
+  hold("", 49);
   EXPECT_EQ(game->ship->bullets->size(), 1u) << "60 frames old";
   hold("", 1);
   EXPECT_EQ(game->ship->bullets->size(), 0u) << "61 frames old";
