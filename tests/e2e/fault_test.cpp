@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <iterator>
 #include <map>
-#include <mutex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "gfx/picture_list.h"
@@ -72,11 +69,6 @@ const Case kCases[] = {
     {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
 };
 
-// Cases run side by side, each game window in a corner of its own so that
-// reading its pixels sees no other.
-const int kLanes = 3;
-const char* const kLanePlace[kLanes] = {"0 0", "640 0", "0 512"};
-
 // Each screen of the scripts told apart by the window's pixels.
 std::string shows(const std::string& screen) {
   if (screen == "title") return kTitleMenuShows;
@@ -108,32 +100,8 @@ bool matches(const std::string& text, const std::string& expected) {
          middle.find('\n') == std::string::npos;
 }
 
-// SDL 2 gives each new window the focus and lets go of the keys held down in
-// the window that loses it: no game starts while another has a key down.
-std::mutex focus;
-
 // Xlib's own handler ends the process on any error, such as a window gone.
 int ignoreError(Display*, XErrorEvent*) { return 0; }
-
-// Sent to the window with XSendEvent, not typed into the focus, which the games
-// of other lanes take; xdotool types instead when the window has the focus.
-std::string xdo(const std::string& window, const std::string& steps) {
-  std::lock_guard<std::mutex> keysDown(focus);
-  Display* display = XOpenDisplay(nullptr);
-  XSetErrorHandler(ignoreError);
-  Window focused;
-  int revert;
-  if (display && XGetInputFocus(display, &focused, &revert) && focused == std::stoul(window))
-    XSetInputFocus(display, PointerRoot, RevertToPointerRoot, CurrentTime);
-  if (display) XCloseDisplay(display);
-  std::string command = "xdotool";
-  std::istringstream words(steps);
-  for (std::string word; words >> word;) {
-    command += " " + word;
-    if (word == "keydown" || word == "keyup") command += " --window " + window;
-  }
-  return shell(command + " 2>/dev/null");
-}
 
 void requestClose(const std::string& window) {
   Display* display = XOpenDisplay(nullptr);
@@ -150,11 +118,10 @@ void requestClose(const std::string& window) {
   XCloseDisplay(display);
 }
 
-void play(GameProcess& game, const std::string& script, int lane) {
+void play(GameProcess& game, const std::string& script) {
   std::string window = game.window();
   ASSERT_FALSE(window.empty()) << "no window; status " << game.status << ": " << game.err();
   if (!game.exited()) expectSdlLibrary(game.pid);
-  shell("xdotool windowmove " + window + " " + kLanePlace[lane] + " 2>/dev/null");
   // The splash fading shows that the frame loop runs and will see a press.
   // Not merely drawn: a new window under SDL 2 shows whatever lay beneath it.
   std::string seen, before;
@@ -165,8 +132,7 @@ void play(GameProcess& game, const std::string& script, int lane) {
   }));
 
   KeySender press = [&](const std::string& key) {
-    if (key == "close") return requestClose(window);
-    xdo(window, "keydown " + key + " sleep 0.2 keyup " + key);
+    key == "close" ? requestClose(window) : game.press(key);
   };
   std::istringstream steps(script);
   for (std::string step; steps >> step;) {
@@ -185,18 +151,15 @@ void play(GameProcess& game, const std::string& script, int lane) {
   }
 }
 
-void run(const Case& c, int lane) {
+void run(const Case& c) {
   SCOPED_TRACE(c.what);
   std::string dir = shell("mktemp -d /tmp/quorvane-fault-XXXXXX");
   shell("cp -r '" QUORVANE_SOURCE_DIR "/media' " + dir + " && cd " + dir + " && " +
         (c.setup.empty() ? "true" : c.setup));
   {
-    std::unique_lock<std::mutex> starting(focus);
     std::istringstream entries(c.env);
     GameProcess game(dir, {std::istream_iterator<std::string>(entries), {}});
-    game.window();
-    starting.unlock();
-    if (!c.script.empty()) play(game, c.script, lane);
+    if (!c.script.empty()) play(game, c.script);
     EXPECT_TRUE(game.waitExit()) << "still running";
     EXPECT_TRUE(game.exitedWith(c.status)) << "wait status " << game.status;
     EXPECT_PRED2(matches, game.out(), c.out);
@@ -206,8 +169,6 @@ void run(const Case& c, int lane) {
 }
 
 TEST(EndToEnd, FaultsEndTheRunOrAreSurvivedAsDesigned) {
-  // Parked over no window, the pointer gives the focus to none.
-  shell("xdotool mousemove 1279 1023");
   std::vector<Case> cases(std::begin(kCases), std::end(kCases));
   for (const PictureFile& picture : kPictures) {
     std::string name = picture.name;
@@ -215,16 +176,8 @@ TEST(EndToEnd, FaultsEndTheRunOrAreSurvivedAsDesigned) {
       cases.push_back({name, "rm media/img/" + name, "", kKeysTo.at(picture.firstNeededOn), "",
                        "Missing image file: " + name + "\n", 1});
   }
-  std::atomic<size_t> next(0);
-  std::vector<std::thread> lanes;
-  for (int lane = 0; lane < kLanes; lane++) {
-    lanes.emplace_back([&, lane] {
-      // The first failing case ends the test: the rest would only add minutes.
-      for (size_t i; !testing::Test::HasFailure() && (i = next++) < cases.size();)
-        run(cases[i], lane);
-    });
-  }
-  for (std::thread& lane : lanes) lane.join();
+  // The first failing case ends the test: the rest would only add minutes.
+  for (size_t i = 0; !testing::Test::HasFailure() && i < cases.size(); i++) run(cases[i]);
 }
 
 }  // namespace
