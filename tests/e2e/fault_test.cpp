@@ -64,6 +64,7 @@ const Case kCases[] = {
     {"DISPLAY unset", "", "DISPLAY=", "", "", "Unable to initalise SDL: ...\n", 1},
     {"video without OpenGL", "", "SDL_VIDEODRIVER=dummy", "", "", "Unable to set video mode: ...\n",
      1},
+    {"the title's quit item", "", "", "Escape>title Up>title-quit Return", "", "", 0},
     {"close on the title", "", "", "Escape>title close", "", "", 0},
     {"close in play", "", "", "Escape>title Return>play close", "", "", 0},
     {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
@@ -71,15 +72,17 @@ const Case kCases[] = {
 
 // Each screen of the scripts told apart by the window's pixels.
 std::string shows(const std::string& screen) {
-  if (screen == "title") return kTitleMenuShows;
-  // The play field's red top and green bottom edge; the pause menu's red and
-  // green bar, and its yellow cursor, not a white star, at an item.
-  std::string field = redAndGreen(320, 8, 320, 471);
-  std::string menu = field + "&&" + redAndGreen(257, 317, 299, 317);
+  // A menu's yellow cursor, not a white star, at an item; the play field's red
+  // top and green bottom edge; the pause menu's red and green bar.
   auto cursorAt = [](int row) {
     std::string p = "p{" + std::to_string(kMenuCursorX) + "," + std::to_string(row) + "}";
     return "&&" + p + ".r>0.8&&" + p + ".b<0.6";
   };
+  if (screen == "title") return kTitleMenuShows;
+  if (screen == "title-quit")
+    return kTitleMenuShows + cursorAt(TitleMenu::kCursorRows[TitleMenu::kQuit]);
+  std::string field = redAndGreen(320, 8, 320, 471);
+  std::string menu = field + "&&" + redAndGreen(257, 317, 299, 317);
   if (screen == "play") return field + "&&!(" + menu + ")";
   if (screen == "pause") return menu + cursorAt(PauseMenu::kCursorRows[PauseMenu::kResume]);
   if (screen == "quit") return menu + cursorAt(PauseMenu::kCursorRows[PauseMenu::kQuitToTitle]);
