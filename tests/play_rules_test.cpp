@@ -252,6 +252,9 @@ TEST_F(PlayRules, AnAsteroidTakesItsMotionAndColourFromFiveDraws) {
   rock.update(1 / 60.f);
   EXPECT_EQ(where(rock), "0,480 " + colourOf(rock));
   EXPECT_NEAR(rock.angle, 13, 1e-4);
+  rock.x = 1, rock.y = 479, rock.vx = rock.vy = -1;
+  rock.update(1 / 60.f);
+  EXPECT_EQ(where(rock), "640,0 " + colourOf(rock));
   // Exactly on an edge is inside.
   rock.x = rock.y = rock.vx = rock.vy = 0;
   rock.update(1 / 60.f);
