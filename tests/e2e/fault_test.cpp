@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -156,6 +158,8 @@ void play(GameProcess& game, const std::string& script) {
 
 void run(const Case& c) {
   SCOPED_TRACE(c.what);
+  // Said as each case ends, so that a run that times out shows where it was.
+  auto started = std::chrono::steady_clock::now();
   std::string dir = shell("mktemp -d /tmp/quorvane-fault-XXXXXX");
   shell("cp -r '" QUORVANE_SOURCE_DIR "/media' " + dir + " && cd " + dir + " && " +
         (c.setup.empty() ? "true" : c.setup));
@@ -169,6 +173,9 @@ void run(const Case& c) {
     EXPECT_PRED2(matches, game.err(), c.err);
   }
   shell("rm -rf " + dir);
+  std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+  std::printf("fault case \"%s\": %.1f s\n", c.what.c_str(), took.count());
+  std::fflush(stdout);
 }
 
 TEST(EndToEnd, FaultsEndTheRunOrAreSurvivedAsDesigned) {
