@@ -80,9 +80,9 @@ std::string shows(const std::string& screen) {
     std::string p = "p{" + std::to_string(kMenuCursorX) + "," + std::to_string(row) + "}";
     return "&&" + p + ".r>0.8&&" + p + ".b<0.6";
   };
-  if (screen == "title") return kTitleMenuShows;
+  if (screen == "title") return titleMenuShows();
   if (screen == "title-quit")
-    return kTitleMenuShows + cursorAt(TitleMenu::kCursorRows[TitleMenu::kQuit]);
+    return titleMenuShows() + cursorAt(TitleMenu::kCursorRows[TitleMenu::kQuit]);
   std::string field = redAndGreen(320, 8, 320, 471);
   std::string menu = field + "&&" + redAndGreen(257, 317, 299, 317);
   if (screen == "play") return field + "&&!(" + menu + ")";

@@ -86,7 +86,7 @@ TEST_F(Installed, LauncherStartsTheGameFromAnyFolderWhereEscapeSkipsTheSplashAnd
   // The splash fading in shows that the frame loop runs and will see a press.
   ASSERT_TRUE(waitFor([&] { return game.looks("mean>0.02"); }));
   ASSERT_TRUE(pressUntil(
-      game, "Escape", [&] { return game.looks(kTitleMenuShows); }, "the title menu"));
+      game, "Escape", [&] { return game.looks(titleMenuShows()); }, "the title menu"));
   ASSERT_TRUE(pressUntil(
       game, "Escape", [&] { return game.exited(); }, "the end of the game"));
   EXPECT_TRUE(game.exitedWith(0)) << "status " << game.status;

@@ -67,4 +67,4 @@ testing::AssertionResult pressUntil(GameProcess& game, const std::string& key,
 std::string redAndGreen(int redX, int redY, int greenX, int greenY);
 
 // The title menu, as scripts/game-driver.sh's title_menu_shows tells it.
-extern const std::string kTitleMenuShows;
+const std::string& titleMenuShows();
