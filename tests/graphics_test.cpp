@@ -51,23 +51,9 @@ testing::AssertionResult shows(int x, int y, int r, int g, int b) {
          << "(" << x << "," << y << ") is " << +p[0] << "," << +p[1] << "," << +p[2];
 }
 
-TEST(Graphics, TheCacheReadsANameOnceAndAnUnloadedPictureIsNotDrawn) {
-  openTestWindow();
-  Sprite dot("dot.png", 320, 240, 200, 200, 0, 1);
-  EXPECT_EQ(loadTexture("dot.png").id, dot.texture.id);
-  paint({&dot});
-  EXPECT_TRUE(shows(320, 240, 255, 255, 255));
-  unloadTexture("dot.png");
-  paint({&dot});
-  EXPECT_TRUE(shows(320, 240, 0, 0, 0));
-  Sprite again("dot.png", 320, 240, 200, 200, 0, 1);
-  paint({&again});
-  EXPECT_TRUE(shows(320, 240, 255, 255, 255));
-}
-
 // In an empty folder holding media/img/, so that the loader reads only the
 // pictures the test writes.
-TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedTurnedAndClipped) {
+TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedAndTurned) {
   openTestWindow();
   const fs::path scratch = fs::temp_directory_path() / ("quorvane-gfx-" + std::to_string(getpid()));
   fs::create_directories(scratch / "media/img");
@@ -86,12 +72,6 @@ TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedTurnedAndClipped) {
     EXPECT_TRUE(shows(370, 190, 255, 0, 0)) << name;
     EXPECT_TRUE(shows(270, 290, 255, 128, 255)) << name;
     EXPECT_TRUE(shows(370, 290, 0, 128, 0)) << name;
-    // A 32-pixel clip from (16, 32) of the picture: half blue, half white.
-    Sprite clip(name, 100, 100, 32, 32, 0, 1);
-    clip.setClip(16, 32);
-    paint({&clip});
-    EXPECT_TRUE(shows(92, 100, 0, 0, 255)) << name;
-    EXPECT_TRUE(shows(108, 100, 255, 255, 255)) << name;
   }
   fs::current_path(QUORVANE_SOURCE_DIR);
   fs::remove_all(scratch);
