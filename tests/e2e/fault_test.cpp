@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,8 +28,11 @@ struct Case {
   std::string setup;  // shell, run in a folder holding a copy of media/
   std::string env;    // extra NAME=value entries, space-separated
   std::string script;
-  std::string out;  // all of standard output
-  std::string err;  // all of standard error; see matches() for "..."
+  // All of standard output and of standard error, as regular expressions: a
+  // ".+" there stands for one line of another library's words, such as SDL's
+  // error text or libpng's complaint.
+  std::string out;
+  std::string err;
   int status;
 };
 
@@ -42,33 +46,21 @@ const std::map<FirstNeededOn, std::string> kKeysTo = {
 
 const Case kCases[] = {
     {"no media/", "rm -r media", "", "", "", "Missing image file: ship.png\n", 1},
-    {"empty picture", ": >media/img/asteroid.png", "", "", "", "Missing image file: asteroid.png\n",
-     1},
-    {"truncated picture", "head -c 400 media/img/splash.png >x && mv x media/img/splash.png", "",
-     "", "", "libpng error: ...\nMissing image file: splash.png\n", 1},
-    {"no picture", "echo no picture >media/img/bullet.png", "", "", "",
-     "Missing image file: bullet.png\n", 1},
+    {"truncated picture", "truncate -s 400 media/img/splash.png", "", "", "",
+     "libpng error: .+\nMissing image file: splash.png\n", 1},
     {"palette picture", "convert media/img/ship.png PNG8:media/img/ship.png", "", kTour,
      "Image is not truecolour: ship.png\n", "", 0},
-    {"missing WAV", "rm media/snd/fire.wav", "", kTour, "", "Unable to load WAV file: fire.wav\n",
-     0},
-    {"empty WAV", ": >media/snd/death.wav", "", kTour, "", "Unable to load WAV file: death.wav\n",
-     0},
     {"corrupt WAV", "printf 'RIFF\\377\\0\\0\\0WAVEfmt junk' >media/snd/select2.wav", "", kTour, "",
      "Unable to load WAV file: select2.wav\n", 0},
-    {"missing XM", "rm media/snd/quorvane.xm", "", kTour, "", "", 0},
-    {"corrupt XM", "head -c 3000 media/snd/quorvane.xm >x && mv x media/snd/quorvane.xm", "", kTour,
-     "", "", 0},
+    {"corrupt XM", "truncate -s 3000 media/snd/quorvane.xm", "", kTour, "", "", 0},
     {"no such audio driver", "", "SDL_AUDIODRIVER=none-such", kTour, "",
-     "Unable to open audio: ...\n", 0},
+     "Unable to open audio: .+\n", 0},
     {"audio device fails to open", "", "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/nonexistent/out",
-     kTour, "", "Unable to open audio: ...\n", 0},
-    {"DISPLAY unset", "", "DISPLAY=", "", "", "Unable to initalise SDL: ...\n", 1},
-    {"video without OpenGL", "", "SDL_VIDEODRIVER=dummy", "", "", "Unable to set video mode: ...\n",
+     kTour, "", "Unable to open audio: .+\n", 0},
+    {"DISPLAY unset", "", "DISPLAY=", "", "", "Unable to initalise SDL: .+\n", 1},
+    {"video without OpenGL", "", "SDL_VIDEODRIVER=dummy", "", "", "Unable to set video mode: .+\n",
      1},
     {"the title's quit item", "", "", "Escape>title Up>title-quit Return", "", "", 0},
-    {"close on the title", "", "", "Escape>title close", "", "", 0},
-    {"close in play", "", "", "Escape>title Return>play close", "", "", 0},
     {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
 };
 
@@ -90,19 +82,6 @@ std::string shows(const std::string& screen) {
   if (screen == "quit") return menu + cursorAt(PauseMenu::kCursorRows[PauseMenu::kQuitToTitle]);
   ADD_FAILURE() << "no screen " << screen;
   return "0";
-}
-
-// A "..." in the expected text stands for one line's worth of another
-// library's words: SDL's error text, or libpng's complaint.
-bool matches(const std::string& text, const std::string& expected) {
-  size_t gap = expected.find("...");
-  if (gap == std::string::npos) return text == expected;
-  std::string head = expected.substr(0, gap), tail = expected.substr(gap + 3);
-  if (text.size() <= head.size() + tail.size()) return false;
-  std::string middle = text.substr(head.size(), text.size() - head.size() - tail.size());
-  return text.compare(0, gap, head) == 0 &&
-         text.compare(text.size() - tail.size(), tail.size(), tail) == 0 &&
-         middle.find('\n') == std::string::npos;
 }
 
 // Xlib's own handler ends the process on any error, such as a window gone.
@@ -167,10 +146,10 @@ void run(const Case& c) {
     std::istringstream entries(c.env);
     GameProcess game(dir, {std::istream_iterator<std::string>(entries), {}});
     if (!c.script.empty()) play(game, c.script);
-    EXPECT_TRUE(game.waitExit()) << "still running";
+    EXPECT_TRUE(waitFor([&] { return game.exited(); })) << "still running";
     EXPECT_TRUE(game.exitedWith(c.status)) << "wait status " << game.status;
-    EXPECT_PRED2(matches, game.out(), c.out);
-    EXPECT_PRED2(matches, game.err(), c.err);
+    EXPECT_TRUE(std::regex_match(game.out(), std::regex(c.out))) << "out: " << game.out();
+    EXPECT_TRUE(std::regex_match(game.err(), std::regex(c.err))) << "err: " << game.err();
   }
   shell("rm -rf " + dir);
   std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;

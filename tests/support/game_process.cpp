@@ -117,10 +117,6 @@ GameProcess::~GameProcess() {
 
 bool GameProcess::exited() { return status != -1 || waitpid(pid, &status, WNOHANG) == pid; }
 
-bool GameProcess::waitExit(int seconds) {
-  return waitFor([&] { return exited(); }, seconds);
-}
-
 bool GameProcess::exitedWith(int code) {
   return exited() && WIFEXITED(status) && WEXITSTATUS(status) == code;
 }

@@ -26,8 +26,6 @@ class GameProcess {
   GameProcess& operator=(const GameProcess&) = delete;
 
   bool exited();
-  // Waits for the end of the process; false if it is still running at the limit.
-  bool waitExit(int seconds = 20);
   // True once the process has ended with exit(code).
   bool exitedWith(int code);
 
