@@ -78,9 +78,6 @@ TEST_F(PlayRules, AShotDestroysOnlyAnAsteroidOfExactlyItsColour) {
 // of the line along the edge it left by, and scatters the stars with a sound.
 // Exactly on an edge is still inside; a corner takes two frames, x first.
 TEST_F(PlayRules, TheShipWrapsAtEachEdgeTakingItsColour) {
-  EXPECT_EQ(colourOf(*game->borderTop) + " " + colourOf(*game->borderBottom) + " " +
-                colourOf(*game->borderLeft) + " " + colourOf(*game->borderRight),
-            "red green blue yellow");
   // From x, y at vx, vy (0.96 pixels a frame, vy > 0 up the window), for so many frames.
   const std::tuple<float, float, float, float, int, const char*> cases[] = {
       {640, 240, 1, 0, 1, "0,240 yellow switch.wav"},
@@ -244,21 +241,18 @@ TEST_F(PlayRules, AnAsteroidTakesItsMotionAndColourFromFiveDraws) {
     EXPECT_EQ(std::tuple(rock.angle, rock.spin, colourOf(rock)), std::tuple(angle, spin, colour));
   }
   setRandomSource(nullptr);
-  // Both axes wrap in the same update; the spin is in degrees per 1/120 s.
-  Asteroid rock(639, 1, 16);
-  rock.vx = rock.vy = 1;
-  rock.angle = 10;
-  rock.spin = 1.5f;
-  rock.update(1 / 60.f);
-  EXPECT_EQ(where(rock), "0,480 " + colourOf(rock));
-  EXPECT_NEAR(rock.angle, 13, 1e-4);
-  rock.x = 1, rock.y = 479, rock.vx = rock.vy = -1;
-  rock.update(1 / 60.f);
-  EXPECT_EQ(where(rock), "640,0 " + colourOf(rock));
-  // Exactly on an edge is inside.
-  rock.x = rock.y = rock.vx = rock.vy = 0;
-  rock.update(1 / 60.f);
-  EXPECT_EQ(where(rock), "0,0 " + colourOf(rock));
+  // Both axes wrap in the same update, and exactly on an edge is inside; the
+  // spin is in degrees per 1/120 s.
+  const std::tuple<float, float, float, float, float> wraps[] = {
+      {639, 1, 1, 0, 480}, {1, 479, -1, 640, 0}, {0, 0, 0, 0, 0}};
+  for (auto [x, y, v, afterX, afterY] : wraps) {
+    Asteroid rock(x, y, 16);
+    rock.vx = rock.vy = v;
+    rock.angle = 10, rock.spin = 1.5f;
+    rock.update(1 / 60.f);
+    EXPECT_EQ(std::pair(rock.x, rock.y), std::pair(afterX, afterY)) << "from " << x << "," << y;
+    EXPECT_NEAR(rock.angle, 13, 1e-4);
+  }
 }
 
 // The game-over picture is read when the card first shows: without it, the

@@ -60,17 +60,12 @@ TEST_F(Installed, LaysOutTheFilesAsDebianGamesDoAndEveryValidatorPassesThem) {
   // Allowed, and nothing else: AppStream 1.0 (Debian 13) asks for a homepage,
   // which the game has not; 0.16 (Debian 12) does not know the developer tag
   // that 1.0 asks for in place of the old developer_name, and passes over it.
-  std::string report = shell("appstreamcli validate --no-net " +
-                             usr("share/metainfo/org.quorvane.quorvane.metainfo.xml") + " 2>&1");
-  EXPECT_NE(report.find("Validation"), std::string::npos) << "no verdict: " << report;
-  std::istringstream lines(report);
-  std::string unexpected;
-  for (std::string line; std::getline(lines, line);) {
-    if (line.size() < 3 || line.compare(1, 2, ": ") != 0) continue;
-    std::string hint = line.substr(line.find(' ', 3) + 1);
-    if (hint != "url-homepage-missing" && hint != "unknown-tag developer") unexpected += line;
-  }
-  EXPECT_EQ(unexpected, "") << report;
+  EXPECT_EQ(shell("r=$(appstreamcli validate --no-net " +
+                  usr("share/metainfo/org.quorvane.quorvane.metainfo.xml") +
+                  " 2>&1); case $r in *Validation*) ;; *) echo \"no verdict: $r\";; esac; "
+                  "echo \"$r\" | grep '^.: ' | grep -v -E ' (url-homepage-missing|unknown-tag "
+                  "developer)$'"),
+            "");
 }
 
 // Started as the desktop entry does, from anywhere through the launcher: the
