@@ -58,13 +58,9 @@ TEST_F(ScreenRules, ThePagesAreCentredAndTheStarsRise) {
   TitleState* title;
   PauseState pause;
   setScreens({title = new TitleState});
-  std::string boxes;
-  for (const Sprite* s : {title->title, title->info, pause.menu})
-    boxes += std::to_string(std::lround(s->x)) + "," + std::to_string(std::lround(s->y)) + " " +
-             std::to_string(s->width) + "x" + std::to_string(s->height) + " turned " +
-             std::to_string(std::lround(s->angle)) + "; ";
-  EXPECT_EQ(boxes,
-            "320,240 512x512 turned 0; 320,240 512x512 turned 0; 320,240 256x256 turned 0; ");
+  for (auto [s, size] : {std::pair{title->title, 512}, {title->info, 512}, {pause.menu, 256}})
+    EXPECT_EQ(std::tuple(s->x, s->y, s->width, s->height, s->angle),
+              std::tuple(320.f, 240.f, size, size, 0.f));
   title->stars[0]->y = 100;
   title->stars[1]->y = 1;
   title->stars[1]->x = 640;

@@ -13,9 +13,6 @@ void useFakeClock(Uint32 startMs);
 void advanceFakeTime(Uint32 ms);
 Uint32 fakeTime();
 
-// One engine frame, in seconds.
-const float kFrame = 0.008f;
-
 // The effects playing now, by file name in name order; then silences them. The
 // caller holds the audio lock (SDL_LockAudio), so that no effect ends unheard.
 std::vector<std::string> heard();
