@@ -61,8 +61,10 @@ bool waitFor(const std::function<bool()>& ok, int seconds) {
 testing::AssertionResult pressUntil(GameProcess& game, const std::string& key,
                                     const std::function<bool()>& seen, const std::string& awaited,
                                     const KeySender& press) {
-  for (int presses = 0;; presses++) {
-    if (seen()) return testing::AssertionSuccess();
+  // Once seen, the effect counts: looking again might miss it, say where a
+  // star crosses the probed pixel, and press a key that would do harm twice.
+  bool shown = seen();
+  for (int presses = 0; !shown; presses++) {
     if (game.exited())
       return testing::AssertionFailure()
              << "awaiting " << awaited << ", the game ended after " << presses << " presses of "
@@ -71,8 +73,9 @@ testing::AssertionResult pressUntil(GameProcess& game, const std::string& key,
       return testing::AssertionFailure()
              << key << ", pressed " << presses << " times, never brought " << awaited;
     press ? press(key) : game.press(key);
-    waitFor([&] { return seen() || game.exited(); }, kPatienceSeconds);
+    waitFor([&] { return (shown = seen()) || game.exited(); }, kPatienceSeconds);
   }
+  return testing::AssertionSuccess();
 }
 
 namespace {
