@@ -60,7 +60,9 @@ const Case kCases[] = {
     {"DISPLAY unset", "", "DISPLAY=", "", "", "Unable to initalise SDL: .+\n", 1},
     {"video without OpenGL", "", "SDL_VIDEODRIVER=dummy", "", "", "Unable to set video mode: .+\n",
      1},
-    {"the title's quit item", "", "", "Escape>title Up>title-quit Return", "", "", 0},
+    // The second Down moves the cursor only once the game has seen the key released.
+    {"the title's quit item", "", "", "Escape>title Down>title-information Down>title-quit Return",
+     "", "", 0},
     {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
 };
 
@@ -73,6 +75,8 @@ std::string shows(const std::string& screen) {
     return "&&" + p + ".r>0.8&&" + p + ".b<0.6";
   };
   if (screen == "title") return titleMenuShows();
+  if (screen == "title-information")
+    return titleMenuShows() + cursorAt(TitleMenu::kCursorRows[TitleMenu::kHowToPlay]);
   if (screen == "title-quit")
     return titleMenuShows() + cursorAt(TitleMenu::kCursorRows[TitleMenu::kQuit]);
   std::string field = redAndGreen(320, 8, 320, 471);
