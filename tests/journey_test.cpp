@@ -12,6 +12,7 @@ typedef Scene WholeGame;
 TEST_F(WholeGame, SplashTitleInformationPlayPauseQuitPlayAgainGameOverAndTitle) {
   runFrame();
   EXPECT_EQ(fakeTime(), 1001u) << "a frame not yet due sleeps 1 ms";
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << "a mouse pointer over the game";
   // Keys held for so many frames 8 ms apart; the fades take a step every
   // second frame: 99 steps in, held to step 150, out by step 250. A key held
   // on the information page neither closes it again nor, back on the title,
