@@ -21,7 +21,7 @@ namespace {
 SDL_Color kQuarters[4] = {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
 
 // Writes media/img/<name>, a 64x64 BMP of 24 bits (blue first in memory) or 8 (a
-// palette) in four quarters.
+// palette) in four quarters, the leftmost column white.
 void save(const std::string& name, int bits) {
   SDL_Surface* s = SDL_CreateRGBSurface(0, 64, 64, bits, 0, 0, 0, 0);
   SDL_SetColors(s, kQuarters, 0, 4);  // only a palette surface has colours to set
@@ -30,6 +30,8 @@ void save(const std::string& name, int bits) {
     SDL_FillRect(s, &quarter,
                  SDL_MapRGB(s->format, kQuarters[i].r, kQuarters[i].g, kQuarters[i].b));
   }
+  SDL_Rect edge = {0, 0, 1, 64};
+  SDL_FillRect(s, &edge, SDL_MapRGB(s->format, 255, 255, 255));
   SDL_SaveBMP(s, ("media/img/" + name).c_str());
   SDL_FreeSurface(s);
 }
@@ -53,7 +55,7 @@ testing::AssertionResult shows(int x, int y, int r, int g, int b) {
 
 // In an empty folder holding media/img/, so that the loader reads only the
 // pictures the test writes.
-TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedAndTurned) {
+TEST(Graphics, BothPixelLayoutsShowTheirColoursToTheEdgeTintedAndTurned) {
   openTestWindow();
   const fs::path scratch = fs::temp_directory_path() / ("quorvane-gfx-" + std::to_string(getpid()));
   fs::create_directories(scratch / "media/img");
@@ -72,6 +74,11 @@ TEST(Graphics, BothPixelLayoutsShowTheirColoursTintedAndTurned) {
     EXPECT_TRUE(shows(370, 190, 255, 0, 0)) << name;
     EXPECT_TRUE(shows(270, 290, 255, 128, 255)) << name;
     EXPECT_TRUE(shows(370, 290, 0, 128, 0)) << name;
+    // At its own size every texel shows, the outermost too.
+    Sprite actual(name, 320, 240, 64, 64, 0, 1);
+    paint({&actual});
+    EXPECT_TRUE(shows(288, 220, 255, 255, 255)) << name;
+    EXPECT_TRUE(shows(289, 220, 255, 0, 0)) << name;
   }
   fs::current_path(QUORVANE_SOURCE_DIR);
   fs::remove_all(scratch);
