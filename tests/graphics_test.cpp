@@ -55,7 +55,7 @@ testing::AssertionResult shows(int x, int y, int r, int g, int b) {
 
 // In an empty folder holding media/img/, so that the loader reads only the
 // pictures the test writes.
-TEST(Graphics, BothPixelLayoutsShowTheirColoursToTheEdgeTintedAndTurned) {
+TEST(Graphics, BothPixelLayoutsShowToTheEdgeTintedAndTurnedAndNotOnceReleased) {
   openTestWindow();
   const fs::path scratch = fs::temp_directory_path() / ("quorvane-gfx-" + std::to_string(getpid()));
   fs::create_directories(scratch / "media/img");
@@ -79,6 +79,12 @@ TEST(Graphics, BothPixelLayoutsShowTheirColoursToTheEdgeTintedAndTurned) {
     paint({&actual});
     EXPECT_TRUE(shows(288, 220, 255, 255, 255)) << name;
     EXPECT_TRUE(shows(289, 220, 255, 0, 0)) << name;
+    // Released, a picture gives its texture back, and a sprite still holding it in the
+    // frame it is last drawn for is not drawn: no white square.
+    unloadTexture(name);
+    EXPECT_FALSE(glIsTexture(actual.texture.id)) << name;
+    paint({&actual});
+    EXPECT_TRUE(shows(300, 220, 0, 0, 0)) << name;
   }
   fs::current_path(QUORVANE_SOURCE_DIR);
   fs::remove_all(scratch);
