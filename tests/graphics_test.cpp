@@ -79,6 +79,15 @@ TEST(Graphics, BothPixelLayoutsShowToTheEdgeTintedAndTurnedAndNotOnceReleased) {
     paint({&actual});
     EXPECT_TRUE(shows(288, 220, 255, 255, 255)) << name;
     EXPECT_TRUE(shows(289, 220, 255, 0, 0)) << name;
+    // Clipped, a sprite shows its own size of the picture from that corner: the
+    // middle, a corner of each quarter, 15 pixels apart, in the quarters' order.
+    Sprite middle(name, 320, 240, 32, 32, 0, 1);
+    middle.setClip(16, 16);
+    paint({&middle});
+    for (int i = 0; i < 4; i++)
+      EXPECT_TRUE(
+          shows(312 + i % 2 * 15, 232 + i / 2 * 15, kQuarters[i].r, kQuarters[i].g, kQuarters[i].b))
+          << name;
     // Released, a picture gives its texture back, and a sprite still holding it in the
     // frame it is last drawn for is not drawn: no white square.
     unloadTexture(name);
