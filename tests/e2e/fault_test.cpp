@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
 #include <iterator>
 #include <map>
 #include <regex>
@@ -31,8 +29,7 @@ struct Case {
   // All of standard output and of standard error, as regular expressions: a
   // ".+" there stands for one line of another library's words, such as SDL's
   // error text or libpng's complaint.
-  std::string out;
-  std::string err;
+  std::string out, err;
   int status;
 };
 
@@ -48,8 +45,6 @@ const Case kCases[] = {
     {"no media/", "rm -r media", "", "", "", "Missing image file: ship.png\n", 1},
     {"truncated picture", "truncate -s 400 media/img/splash.png", "", "", "",
      "libpng error: .+\nMissing image file: splash.png\n", 1},
-    {"palette picture", "convert media/img/ship.png PNG8:media/img/ship.png", "", kTour,
-     "Image is not truecolour: ship.png\n", "", 0},
     {"corrupt WAV", "printf 'RIFF\\377\\0\\0\\0WAVEfmt junk' >media/snd/select2.wav", "", kTour, "",
      "Unable to load WAV file: select2.wav\n", 0},
     {"corrupt XM", "truncate -s 3000 media/snd/quorvane.xm", "", kTour, "", "", 0},
@@ -60,9 +55,8 @@ const Case kCases[] = {
     {"DISPLAY unset", "", "DISPLAY=", "", "", "Unable to initalise SDL: .+\n", 1},
     {"video without OpenGL", "", "SDL_VIDEODRIVER=dummy", "", "", "Unable to set video mode: .+\n",
      1},
-    // The second Down moves the cursor only once the game has seen the key released.
-    {"the title's quit item", "", "", "Escape>title Down>title-information Down>title-quit Return",
-     "", "", 0},
+    // Up from the first item wraps to the last.
+    {"the title's quit item", "", "", "Escape>title Up>title-quit Return", "", "", 0},
     {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
 };
 
@@ -75,8 +69,6 @@ std::string shows(const std::string& screen) {
     return "&&" + p + ".r>0.8&&" + p + ".b<0.6";
   };
   if (screen == "title") return titleMenuShows();
-  if (screen == "title-information")
-    return titleMenuShows() + cursorAt(TitleMenu::kCursorRows[TitleMenu::kHowToPlay]);
   if (screen == "title-quit")
     return titleMenuShows() + cursorAt(TitleMenu::kCursorRows[TitleMenu::kQuit]);
   std::string field = redAndGreen(320, 8, 320, 471);
@@ -88,13 +80,11 @@ std::string shows(const std::string& screen) {
   return "0";
 }
 
-// Xlib's own handler ends the process on any error, such as a window gone.
-int ignoreError(Display*, XErrorEvent*) { return 0; }
-
 void requestClose(const std::string& window) {
   Display* display = XOpenDisplay(nullptr);
   ASSERT_NE(display, nullptr);
-  XSetErrorHandler(ignoreError);
+  // Xlib's own handler ends the process on any error, such as a window gone.
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
   XEvent event = {};
   event.xclient.type = ClientMessage;
   event.xclient.window = std::stoul(window);
@@ -141,8 +131,6 @@ void play(GameProcess& game, const std::string& script) {
 
 void run(const Case& c) {
   SCOPED_TRACE(c.what);
-  // Said as each case ends, so that a run that times out shows where it was.
-  auto started = std::chrono::steady_clock::now();
   std::string dir = shell("mktemp -d /tmp/quorvane-fault-XXXXXX");
   shell("cp -r '" QUORVANE_SOURCE_DIR "/media' " + dir + " && cd " + dir + " && " +
         (c.setup.empty() ? "true" : c.setup));
@@ -156,9 +144,6 @@ void run(const Case& c) {
     EXPECT_TRUE(std::regex_match(game.err(), std::regex(c.err))) << "err: " << game.err();
   }
   shell("rm -rf " + dir);
-  std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-  std::printf("fault case \"%s\": %.1f s\n", c.what.c_str(), took.count());
-  std::fflush(stdout);
 }
 
 TEST(EndToEnd, FaultsEndTheRunOrAreSurvivedAsDesigned) {

@@ -80,17 +80,9 @@ testing::AssertionResult pressUntil(GameProcess& game, const std::string& key,
 
 namespace {
 
-std::string tempFile(const char* tag) {
-  std::string path = std::string("/tmp/quorvane-") + tag + "-XXXXXX";
-  int fd = mkstemp(&path[0]);
-  if (fd >= 0) close(fd);
-  return path;
-}
-
 std::string readAll(const std::string& path) {
-  std::ifstream in(path);
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path).rdbuf();
   return text.str();
 }
 
@@ -98,7 +90,8 @@ std::string readAll(const std::string& path) {
 
 GameProcess::GameProcess(const std::string& workDir, const std::vector<std::string>& env,
                          const std::string& program)
-    : outPath(tempFile("out")), errPath(tempFile("err")) {
+    : outPath(shell("mktemp /tmp/quorvane-out-XXXXXX")),
+      errPath(shell("mktemp /tmp/quorvane-err-XXXXXX")) {
   pid = fork();
   if (pid != 0) return;
   int out = open(outPath.c_str(), O_WRONLY | O_TRUNC);
