@@ -57,7 +57,9 @@ const Case kCases[] = {
      1},
     // Up from the first item wraps to the last.
     {"the title's quit item", "", "", "Escape>title Up>title-quit Return", "", "", 0},
-    {"close on the pause menu", "", "", "Escape>title Return>play Escape>pause close", "", "", 0},
+    // The second Down moves the cursor only once the game has seen the key released.
+    {"close", "", "", "Escape>title Return>play Escape>pause Down>quit Down>pause close", "", "",
+     0},
 };
 
 // Each screen of the scripts told apart by the window's pixels.

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 
@@ -15,9 +14,8 @@ namespace {
 class Installed : public ::testing::Test {
  protected:
   void SetUp() override {
-    char folder[] = "/tmp/quorvane-install-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    stage = folder;
+    stage = shell("mktemp -d /tmp/quorvane-install-XXXXXX");
+    ASSERT_FALSE(stage.empty());
     ASSERT_EQ(
         shell("DESTDIR='" + stage +
               "' cmake --install '" QUORVANE_BUILD_DIR "' --prefix /usr >/dev/null 2>&1; echo $?"),
