@@ -1,4 +1,6 @@
 #include <cmath>
+#include <cstring>
+#include <new>
 #include <tuple>
 
 #include "engine/engine.h"
@@ -38,6 +40,20 @@ TEST_F(ScreenRules, TheCursorMovesOneItemAPressWrapsAndWaitsForBothKeysUp) {
       was = item;
     }
   }
+}
+
+// Each menu opens on its first item even when built where a freed screen left
+// its bytes, as happens when the title returns after a game.
+TEST_F(ScreenRules, EachMenuOpensOnItsFirstItemOverStaleMemory) {
+  alignas(TitleState) unsigned char title[sizeof(TitleState)];
+  alignas(PauseState) unsigned char pause[sizeof(PauseState)];
+  std::memset(title, 0xff, sizeof title);
+  std::memset(pause, 0xff, sizeof pause);
+  TitleState* onTitle = new (title) TitleState;
+  PauseState* onPause = new (pause) PauseState;
+  EXPECT_EQ(std::pair(onTitle->selection, onPause->selection), std::pair(0, 0));
+  onTitle->~TitleState();
+  onPause->~PauseState();
 }
 
 // Escape or Enter skips the splash; the key, still held, neither quits the
