@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "gfx/render_queue.h"
@@ -20,9 +22,31 @@ namespace {
 // Red, green / blue, white.
 SDL_Color kQuarters[4] = {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
 
-// Writes media/img/<name>, a 64x64 BMP of 24 bits (blue first in memory) or 8 (a
-// palette) in four quarters, the leftmost column white.
+// Writes media/img/<name>, a 64x64 PNG of 8-bit RGB or RGBA (24 or 32 bits), by
+// the media generator's own writer, as the game's pictures are.
+void savePng(const std::string& name, int bits) {
+  std::ofstream raw("raw", std::ios::binary);
+  for (int y = 0; y < 64; y++) {
+    for (int x = 0; x < 64; x++) {
+      const SDL_Color& c = x == 0 ? kQuarters[3] : kQuarters[x / 32 + y / 32 * 2];
+      raw << c.r << c.g << c.b;
+      if (bits == 32) raw << '\xff';
+    }
+  }
+  raw.close();
+  std::string encode =
+      "python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); "
+      "from mediagen.png import encode; "
+      "open(sys.argv[2], \"wb\").write(encode(64, 64, open(\"raw\", \"rb\").read(), "
+      "sys.argv[3] == \"32\"))' '" QUORVANE_SOURCE_DIR "/tools' media/img/" +
+      name + " " + std::to_string(bits);
+  ASSERT_EQ(std::system(encode.c_str()), 0) << name;
+}
+
+// Writes media/img/<name> in four quarters, the leftmost column white: a PNG, or
+// a BMP of 24 bits (blue first in memory) or 8 (a palette).
 void save(const std::string& name, int bits) {
+  if (name.find(".png") != std::string::npos) return savePng(name, bits);
   SDL_Surface* s = SDL_CreateRGBSurface(0, 64, 64, bits, 0, 0, 0, 0);
   SDL_SetColors(s, kQuarters, 0, 4);  // only a palette surface has colours to set
   for (int i = 0; i < 4; i++) {
@@ -53,16 +77,17 @@ testing::AssertionResult shows(int x, int y, int r, int g, int b) {
          << "(" << x << "," << y << ") is " << +p[0] << "," << +p[1] << "," << +p[2];
 }
 
-// In an empty folder holding media/img/, so that the loader reads only the
-// pictures the test writes.
-TEST(Graphics, BothPixelLayoutsShowToTheEdgeTintedAndTurnedAndNotOnceReleased) {
+// Each layout shows its true colours on either byte order. In an empty folder
+// holding media/img/, so that the loader reads only the pictures the test writes.
+TEST(Graphics, EachPixelLayoutShowsItsColoursToTheEdgeTintedAndTurnedAndNotOnceReleased) {
   openTestWindow();
   const fs::path scratch = fs::temp_directory_path() / ("quorvane-gfx-" + std::to_string(getpid()));
   fs::create_directories(scratch / "media/img");
   fs::current_path(scratch);
-  for (auto [name, bits, warning] :
-       {std::tuple{"bgr.bmp", 24, ""},
-        {"palette.bmp", 8, "Image is not truecolour: palette.bmp\n"}}) {
+  for (auto [name, bits, warning] : {std::tuple{"bgr.bmp", 24, ""},
+                                     {"palette.bmp", 8, "Image is not truecolour: palette.bmp\n"},
+                                     {"rgb.png", 24, ""},
+                                     {"rgba.png", 32, ""}}) {
     save(name, bits);
     testing::internal::CaptureStdout();
     Sprite sprite(name, 320, 240, 200, 200, 90, 1);
