@@ -17,9 +17,16 @@ struct UploadFormat {
   GLenum pixelFormat;
 };
 
-// A red mask of 0xFF means red is the first byte of each pixel in memory.
+// The mask of a pixel's first byte in memory. Masks are numbers, so that byte
+// holds the lowest bits on a little-endian machine and the highest on a
+// big-endian one.
+Uint32 firstByteMask(int bytesPerPixel) {
+  if (SDL_BYTEORDER == SDL_LIL_ENDIAN) return 0xFF;
+  return Uint32(0xFF) << (8 * (bytesPerPixel - 1));
+}
+
 UploadFormat chooseFormat(const SDL_PixelFormat* format) {
-  bool redFirst = format->Rmask == 0xFF;
+  bool redFirst = format->Rmask == firstByteMask(format->BytesPerPixel);
   if (format->BytesPerPixel == 4) {
     return {GL_RGBA, static_cast<GLenum>(redFirst ? GL_RGBA : GL_BGRA)};
   }
