@@ -65,11 +65,13 @@ screenshots: build
 	@./scripts/screenshots
 
 # A command in a clone of the repository inside a fresh chroot of a Debian
-# release, as root: make in-debian RELEASE=forky COMMAND='make test'
+# release, as root: make in-debian RELEASE=forky COMMAND='make test'; ARCH=s390x
+# (or any Debian architecture) for another architecture than the machine's.
 RELEASE := trixie
+ARCH :=
 COMMAND := make test
 in-debian:
-	@./scripts/in-debian $(RELEASE) sh -c '$(COMMAND)'
+	@./scripts/in-debian $(RELEASE) $(ARCH) sh -c '$(COMMAND)'
 
 clean:
 	rm -rf $(BUILD_DIR)
