@@ -24,7 +24,7 @@ test:
 
 # Fails on any C++ file that the checked-in .clang-format would change.
 check-format:
-	@./scripts/install-deps test
+	@./scripts/install-deps format
 	@./scripts/check-format
 
 # Regenerates every picture and sound; the results are committed.
