@@ -6,10 +6,12 @@
 #include <sstream>
 
 #include "audio/audio.h"
+#include "engine/engine.h"
 #include "engine/random.h"
 #include "game/colours.h"
 #include "gfx/render_queue.h"
 #include "support/scene.h"
+#include "support/test_window.h"
 
 namespace {
 
@@ -216,6 +218,29 @@ TEST_F(PlayRules, TheShipThrustsTurnsAndFiresAtItsFixedRates) {
   EXPECT_EQ(game->ship->bullets->size(), 1u) << "60 frames old";
   hold("", 1);
   EXPECT_EQ(game->ship->bullets->size(), 0u) << "61 frames old";
+}
+
+// Play moves on by the time since the last frame, but by 50 ms at most: after
+// a stall, as a suspended machine or a stopped process makes, play goes on as
+// after a frame of 50 ms. A fresh ship drifts up 0.3 units a tick, and here an
+// asteroid near the top edge flies up 1 unit a tick; a tick is 1/120 s.
+TEST_F(PlayRules, AStallMovesPlayOnNoFurtherThanAFrameOf50Ms) {
+  // The gap before the frame; the ship and the asteroid after it.
+  const std::tuple<Uint32, const char*, const char*> cases[] = {
+      {8, "320,279.712 white", "100,19.04 red"},
+      {50, "320,278.2 white", "100,14 red"},
+      {51, "320,278.2 white", "100,14 red"},
+      {20000, "320,278.2 white", "100,14 red"},
+  };
+  for (auto [gap, ship, asteroid] : cases) {
+    newGame();
+    game->ship->vy = 0.3f;
+    placeStill(game, 100, 20, 16, kRed);
+    game->asteroids->front()->vy = 1;
+    advanceFakeTime(gap - kFrameMs);
+    EXPECT_EQ(where(*game->ship, hold("")), ship) << "after " << gap << " ms";
+    EXPECT_EQ(where(*game->asteroids->front()), asteroid) << "after " << gap << " ms";
+  }
 }
 
 // Five draws make an asteroid: speed, heading, turn, spin and colour.

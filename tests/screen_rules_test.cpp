@@ -5,10 +5,12 @@
 
 #include "engine/engine.h"
 #include "gfx/render_queue.h"
+#include "screens/fail_state.h"
 #include "screens/pause_state.h"
 #include "screens/splash_state.h"
 #include "screens/title_state.h"
 #include "support/scene.h"
+#include "support/test_window.h"
 
 namespace {
 
@@ -84,6 +86,24 @@ TEST_F(ScreenRules, ThePagesAreCentredAndTheStarsRise) {
   EXPECT_NEAR(title->stars[0]->y, 98, 1e-4);
   EXPECT_NEAR(title->stars[1]->y, 479, 1e-4);
   EXPECT_LT(title->stars[1]->x, 640);
+}
+
+// After a stall of 20 s, a card's fade goes on by one step, as after any
+// frame, and the title's stars rise as in a frame of 50 ms: 12.5 pixels.
+TEST_F(ScreenRules, AfterAStallTheCardsTakeOneStepAndTheStarsRiseAsIn50Ms) {
+  for (auto [card, shows] : {std::pair<State*, const char*>{new SplashState, "splash at 11%"},
+                             {new FailState, "game over at 11%"}}) {
+    setScreens({card});
+    hold("", 20);  // a step every second frame
+    advanceFakeTime(20000);
+    EXPECT_EQ(describe(hold("")), shows);
+  }
+  TitleState* title;
+  setScreens({title = new TitleState});
+  title->stars[0]->y = 100;
+  advanceFakeTime(20000);
+  hold("");
+  EXPECT_NEAR(title->stars[0]->y, 87.5, 1e-4);
 }
 
 // Under the pause menu the game stands still, yet is drawn; it goes on from

@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "audio/audio.h"
@@ -61,7 +62,7 @@ void runFrame() {
   }
 
   Uint32 now = clockTicks();
-  float elapsedMs = static_cast<float>(now - lastTick);
+  float elapsedMs = static_cast<float>(std::min(now - lastTick, kMaxStepMs));
   lastTick = now;
 
   updateStates(elapsedMs * 0.001f);

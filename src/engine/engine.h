@@ -15,6 +15,13 @@ typedef std::vector<State*> StateStack;
 // The minimum time between two frames.
 const Uint32 kFrameMs = 8;
 
+// The most time one frame moves play on. Frames come every 8 ms and take about
+// 1 ms to draw on Mesa's software renderer, so even a much slower machine plays
+// in real time. A longer gap is a stall (a suspended machine, a stopped
+// process): play goes on as after one slow frame, instead of flying the ship
+// across an edge unseen.
+const Uint32 kMaxStepMs = 50;
+
 extern bool running;
 extern SDL_Event event;
 extern RenderQueue* renderQueue;
@@ -29,6 +36,7 @@ extern int popCount;
 void initEngine();
 
 // Drains events, then runs one frame, or sleeps 1 ms if 8 ms have not passed.
+// The frame updates by the time since the last one, but by no more than 50 ms.
 void runFrame();
 
 // Applies the requested pops, then the pending push, then updates the top state.
