@@ -42,6 +42,10 @@ Sounds hold(const std::string& keys, int frames) {
   inputMap->clear();
   std::istringstream names(keys);
   for (std::string name; names >> name;) (*inputMap)[name] = true;
+  return runFrames(frames);
+}
+
+Sounds runFrames(int frames) {
   Sounds sounds;
   for (int i = 0; i < frames; i++) {
     advanceFakeTime(kFrameMs);

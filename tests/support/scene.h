@@ -29,6 +29,10 @@ void setScreens(std::initializer_list<State*> screens);
 // 8 ms apart; returns the effects that started, frame by frame.
 Sounds hold(const std::string& keys, int frames = 1);
 
+// Runs so many frames, 8 ms apart, leaving the keys as they are; returns the
+// effects that started, frame by frame.
+Sounds runFrames(int frames);
+
 // A still asteroid of this size and colour, centred on the point.
 void placeStill(PlayState* game, float x, float y, int size, const float colour[3]);
 
