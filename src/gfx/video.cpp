@@ -1,12 +1,17 @@
 #include "gfx/video.h"
 
 #include <GL/gl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "gfx/picture_list.h"
 #include "gfx/texture.h"
+
+// Last: Xlib defines macros such as None and Status.
+#include <X11/Xlib.h>
 
 SDL_Surface* videoSurface = nullptr;
 
@@ -19,6 +24,22 @@ char centredWindow[] = "SDL_VIDEO_CENTERED=center";
 // on standard output, or an invisible game that never ends. An explicit choice
 // in the environment is kept.
 const char* const kVideoDriver = "x11";
+
+// Xlib's own handler calls exit, and the exit handlers' SDL_Quit then waits
+// under SDL 2 for an event from the dead server, for ever. Nothing left to
+// clean up needs the display or outlives the process, so all of it is skipped.
+int endOnLostDisplay(Display* display) {
+  std::fprintf(stderr, "Lost the X display %s\n", DisplayString(display));
+  _exit(1);
+}
+
+// Xlib's handler is one for the whole process: both SDL 1.2 libraries set
+// theirs, if any, while SDL starts, so the game's is set after.
+void handleLostDisplay() {
+  char driver[16];
+  if (SDL_VideoDriverName(driver, sizeof driver) && std::strcmp(driver, kVideoDriver) == 0)
+    XSetIOErrorHandler(endOnLostDisplay);
+}
 
 }  // namespace
 
@@ -39,6 +60,7 @@ void initVideo(int width, int height, const char* caption) {
     std::fprintf(stderr, "Unable to set video mode: %s\n", SDL_GetError());
     std::exit(1);
   }
+  handleLostDisplay();
 
   glClear(GL_COLOR_BUFFER_BIT);
 
