@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -20,7 +27,8 @@ namespace {
 // A case's script is steps "key>screen": the key, an xdotool key name or
 // "close" for the window manager's close request, is pressed until the screen
 // shows. The last key is pressed until the game has ended; any other without a
-// screen is pressed once, for an effect too brief to look for.
+// screen is pressed once, for an effect too brief to look for. A script may end
+// instead with the game's X server ending (kLoseDisplay), or with SIGTERM.
 struct Case {
   std::string what;
   std::string setup;  // shell, run in a folder holding a copy of media/
@@ -28,13 +36,20 @@ struct Case {
   std::string script;
   // All of standard output and of standard error, as regular expressions: a
   // ".+" there stands for one line of another library's words, such as SDL's
-  // error text or libpng's complaint.
+  // error text or libpng's complaint. "{display}" stands for the game's display.
   std::string out, err;
   int status;
 };
 
 // Through play, a shot and the pause menu and back to the title, then quit.
 const char kTour[] = "Escape>title Return>play space Escape>pause Down>quit Return>title Escape";
+
+const char kLoseDisplay[] = "lose-display";
+const char kTerm[] = "SIGTERM";
+
+// The game sees a lost display at its next frame, a few milliseconds on, so
+// even a loaded machine ends it well within this; waiting on a dead server never ends.
+const int kLostDisplaySeconds = 1;
 
 // Each picture is missing at the first screen that needs it, reached by these
 // keys; the game-over card's is lost in a death test of the unit program.
@@ -60,6 +75,61 @@ const Case kCases[] = {
     // The second Down moves the cursor only once the game has seen the key released.
     {"close", "", "", "Escape>title Return>play Escape>pause Down>quit Down>pause close", "", "",
      0},
+    {"display lost in play", "", "", std::string("Escape>title Return>play ") + kLoseDisplay, "",
+     "Lost the X display {display}\n", 1},
+    {"display lost on the title", "", "", std::string("Escape>title ") + kLoseDisplay, "",
+     "Lost the X display {display}\n", 1},
+    {"SIGTERM in play", "", "", std::string("Escape>title Return>play ") + kTerm, "", "", 0},
+};
+
+// An X server for one game alone, which its case can end. While it lives,
+// DISPLAY names it, for the game and for the tools that look at its window.
+class OwnXServer {
+ public:
+  OwnXServer() {
+    const char* display = std::getenv("DISPLAY");
+    saved = display ? display : "";
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    pid = fork();
+    if (pid == 0) {
+      // -displayfd picks a free display and writes its number once it accepts
+      // clients. The default screen, 1280x1024 at 24 bits, holds the window.
+      std::string fd = std::to_string(ready[1]);
+      close(ready[0]);
+      if (!std::freopen("/dev/null", "w", stderr)) _exit(127);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), nullptr);
+      _exit(127);
+    }
+    close(ready[1]);
+    char c;
+    std::string number;
+    while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    if (number.empty()) return;
+    name = ":" + number;
+    setenv("DISPLAY", name.c_str(), 1);
+  }
+  ~OwnXServer() {
+    end();
+    setenv("DISPLAY", saved.c_str(), 1);
+  }
+  OwnXServer(const OwnXServer&) = delete;
+  OwnXServer& operator=(const OwnXServer&) = delete;
+
+  // Ends the server, as at a logout, and waits until it has gone.
+  void end() {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    pid = -1;
+  }
+
+  std::string name;  // empty if the server did not start
+
+ private:
+  pid_t pid = -1;
+  std::string saved;
 };
 
 // Each screen of the scripts told apart by the window's pixels.
@@ -98,7 +168,7 @@ void requestClose(const std::string& window) {
   XCloseDisplay(display);
 }
 
-void play(GameProcess& game, const std::string& script) {
+void play(GameProcess& game, const std::string& script, OwnXServer* server) {
   std::string window = game.window();
   ASSERT_FALSE(window.empty()) << "no window; status " << game.status << ": " << game.err();
   if (!game.exited()) expectSdlLibrary(game.pid);
@@ -122,6 +192,12 @@ void play(GameProcess& game, const std::string& script) {
       ASSERT_TRUE(pressUntil(
           game, key, [&, test = shows(screen)] { return game.looks(test); },
           "the " + screen + " screen", press));
+    } else if (key == kLoseDisplay) {
+      server->end();
+      EXPECT_TRUE(waitFor([&] { return game.exited(); }, kLostDisplaySeconds))
+          << "still running " << kLostDisplaySeconds << " s after its X server ended";
+    } else if (key == kTerm) {
+      kill(game.pid, SIGTERM);
     } else if ((steps >> std::ws).eof()) {
       ASSERT_TRUE(pressUntil(
           game, key, [&] { return game.exited(); }, "the end", press));
@@ -133,17 +209,24 @@ void play(GameProcess& game, const std::string& script) {
 
 void run(const Case& c) {
   SCOPED_TRACE(c.what);
+  std::unique_ptr<OwnXServer> server;
+  std::string err = c.err;
+  if (c.script.find(kLoseDisplay) != std::string::npos) {
+    server = std::make_unique<OwnXServer>();
+    ASSERT_FALSE(server->name.empty()) << "no X server of its own";
+    err.replace(err.find("{display}"), std::strlen("{display}"), server->name);
+  }
   std::string dir = shell("mktemp -d /tmp/quorvane-fault-XXXXXX");
   shell("cp -r '" QUORVANE_SOURCE_DIR "/media' " + dir + " && cd " + dir + " && " +
         (c.setup.empty() ? "true" : c.setup));
   {
     std::istringstream entries(c.env);
     GameProcess game(dir, {std::istream_iterator<std::string>(entries), {}});
-    if (!c.script.empty()) play(game, c.script);
+    if (!c.script.empty()) play(game, c.script, server.get());
     EXPECT_TRUE(waitFor([&] { return game.exited(); })) << "still running";
     EXPECT_TRUE(game.exitedWith(c.status)) << "wait status " << game.status;
     EXPECT_TRUE(std::regex_match(game.out(), std::regex(c.out))) << "out: " << game.out();
-    EXPECT_TRUE(std::regex_match(game.err(), std::regex(c.err))) << "err: " << game.err();
+    EXPECT_TRUE(std::regex_match(game.err(), std::regex(err))) << "err: " << game.err();
   }
   shell("rm -rf " + dir);
 }
