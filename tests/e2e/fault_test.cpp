@@ -95,10 +95,13 @@ class OwnXServer {
     if (pid == 0) {
       // -displayfd picks a free display and writes its number once it accepts
       // clients. The default screen, 1280x1024 at 24 bits, holds the window.
+      // -noreset: else the first look for the window, before the game has
+      // connected, leaves the server without clients, and the game's
+      // connection can fall into the reset that follows.
       std::string fd = std::to_string(ready[1]);
       close(ready[0]);
       if (!std::freopen("/dev/null", "w", stderr)) _exit(127);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), nullptr);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", nullptr);
       _exit(127);
     }
     close(ready[1]);
