@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -82,40 +83,46 @@ const Case kCases[] = {
     {"SIGTERM in play", "", "", std::string("Escape>title Return>play ") + kTerm, "", "", 0},
 };
 
-// An X server for one game alone, which its case can end. While it lives,
-// DISPLAY names it, for the game and for the tools that look at its window.
+// An X server for one game alone, which its case can end, started by
+// scripts/in-xvfb like every other. While it lives, DISPLAY and XAUTHORITY name
+// it, for the game and for the tools that look at its window.
 class OwnXServer {
  public:
   OwnXServer() {
-    const char* display = std::getenv("DISPLAY");
-    saved = display ? display : "";
-    int ready[2];
-    if (pipe(ready) != 0) return;
+    for (const char* variable : {"DISPLAY", "XAUTHORITY"}) {
+      const char* value = std::getenv(variable);
+      saved.push_back(value ? value : "");
+    }
+    // Not inherited by the game: only the server's side may hold the pipe open.
+    int names[2], hold[2];
+    if (pipe2(names, O_CLOEXEC) != 0 || pipe2(hold, O_CLOEXEC) != 0) return;
     pid = fork();
     if (pid == 0) {
-      // -displayfd picks a free display and writes its number once it accepts
-      // clients. The default screen, 1280x1024 at 24 bits, holds the window.
-      // -noreset: else the first look for the window, before the game has
-      // connected, leaves the server without clients, and the game's
-      // connection can fall into the reset that follows.
-      std::string fd = std::to_string(ready[1]);
-      close(ready[0]);
-      if (!std::freopen("/dev/null", "w", stderr)) _exit(127);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", nullptr);
+      // Prints what a client needs, then keeps the server until hold closes.
+      dup2(names[1], 1);
+      dup2(hold[0], 0);
+      for (int fd : {names[0], names[1], hold[0], hold[1]}) close(fd);
+      execl(QUORVANE_SOURCE_DIR "/scripts/in-xvfb", "in-xvfb", "sh", "-c",
+            "echo \"$DISPLAY\"; echo \"$XAUTHORITY\"; exec cat >/dev/null", nullptr);
       _exit(127);
     }
-    close(ready[1]);
+    close(names[1]);
+    close(hold[0]);
+    holding = hold[1];
+    std::string lines[2];
     char c;
-    std::string number;
-    while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
-    close(ready[0]);
-    if (number.empty()) return;
-    name = ":" + number;
+    for (std::string& line : lines)
+      while (read(names[0], &c, 1) == 1 && c != '\n') line += c;
+    close(names[0]);
+    if (lines[1].empty()) return;
+    name = lines[0];
     setenv("DISPLAY", name.c_str(), 1);
+    setenv("XAUTHORITY", lines[1].c_str(), 1);
   }
   ~OwnXServer() {
     end();
-    setenv("DISPLAY", saved.c_str(), 1);
+    setenv("DISPLAY", saved[0].c_str(), 1);
+    setenv("XAUTHORITY", saved[1].c_str(), 1);
   }
   OwnXServer(const OwnXServer&) = delete;
   OwnXServer& operator=(const OwnXServer&) = delete;
@@ -123,7 +130,7 @@ class OwnXServer {
   // Ends the server, as at a logout, and waits until it has gone.
   void end() {
     if (pid <= 0) return;
-    kill(pid, SIGTERM);
+    close(holding);
     waitpid(pid, nullptr, 0);
     pid = -1;
   }
@@ -132,7 +139,8 @@ class OwnXServer {
 
  private:
   pid_t pid = -1;
-  std::string saved;
+  int holding = -1;
+  std::vector<std::string> saved;
 };
 
 // Each screen of the scripts told apart by the window's pixels.
