@@ -94,7 +94,9 @@ def wav_bytes(samples):
         w.setnchannels(1)
         w.setsampwidth(2)
         w.setframerate(RATE)
-        w.writeframes(struct.pack("<%dh" % len(samples), *samples))
+        # wave takes frames in the machine's own byte order and writes them
+        # little-endian: packed "<", they came out byte-swapped on s390x.
+        w.writeframes(struct.pack("=%dh" % len(samples), *samples))
     return buf.getvalue()
 
 
