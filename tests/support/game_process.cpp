@@ -20,6 +20,9 @@ namespace {
 // too short to see the title before Return was pressed again.
 const int kPatienceSeconds = 10;
 const int kMostPresses = 5;
+// A window takes a second or two to show, and a minute and more under an
+// emulator such as qemu-user; the bound only keeps a broken start from hanging.
+const int kStartSeconds = 180;
 
 // Runs a command with scripts/game-driver.sh sourced: the scripts, the tests
 // and the soak find and read the game's window as it says.
@@ -120,7 +123,7 @@ bool GameProcess::exitedWith(int code) {
 std::string GameProcess::window() {
   if (!windowId.empty()) return windowId;
   std::string search = "game_window_of " + std::to_string(pid);
-  waitFor([&] { return !(windowId = driver(search)).empty() || exited(); });
+  waitFor([&] { return !(windowId = driver(search)).empty() || exited(); }, kStartSeconds);
   return windowId;
 }
 
