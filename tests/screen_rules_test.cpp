@@ -58,15 +58,6 @@ TEST_F(ScreenRules, EachMenuOpensOnItsFirstItemOverStaleMemory) {
   onPause->~PauseState();
 }
 
-// Escape or Enter skips the splash; the key, still held, neither quits the
-// title menu nor starts a game.
-TEST_F(ScreenRules, EitherKeySkipsTheSplashAndIsSpentThere) {
-  for (const char* key : {"esc", "enter"}) {
-    setScreens({new SplashState});
-    EXPECT_EQ(describe(hold(key, 4)), "music; title, cursor on start") << key;
-  }
-}
-
 // The title's and the information page's pictures are 512 pixels square and
 // the pause menu's panel 256, all centred in the window and
 // square to it. The stars rise 250
