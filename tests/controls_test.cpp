@@ -53,7 +53,7 @@ std::string press(SDLKey key) {
 
 // A fresh game: its ship heads straight up, drifting 0.3 units a tick.
 const std::string kShip = "; ship heading 0, moving 0,0.3, shots 0";
-const std::string kNewTitle = "music; title, cursor on start";
+const std::string kNewTitle = "music; title, cursor on Start game";
 
 struct Screen {
   const char* name;
@@ -73,9 +73,9 @@ TEST_F(Controls, EveryKeyActsAsTheTableSaysOnEachScreenAndNoOtherKeyActs) {
   const Screen screens[] = {
       {"the title menu",
        [] { setScreens({new TitleState}); },
-       "title, cursor on start",
-       {{{SDLK_UP, SDLK_w}, "title, cursor on quit; heard select1.wav"},
-        {{SDLK_DOWN, SDLK_s}, "title, cursor on information; heard select1.wav"},
+       "title, cursor on Start game",
+       {{{SDLK_UP, SDLK_w}, "title, cursor on Quit; heard select1.wav"},
+        {{SDLK_DOWN, SDLK_s}, "title, cursor on How to play; heard select1.wav"},
         {{SDLK_RETURN, SDLK_KP_ENTER}, game + "; heard select2.wav" + kShip},
         // Quitting ends the process: see the death test below.
         {{SDLK_ESCAPE}, "quit"}}},
@@ -86,7 +86,8 @@ TEST_F(Controls, EveryKeyActsAsTheTableSaysOnEachScreenAndNoOtherKeyActs) {
          setScreens({title});
        },
        "information page",
-       {{{SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE}, "title, cursor on start; heard select2.wav"}}},
+       {{{SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE},
+         "title, cursor on Start game; heard select2.wav"}}},
       {"play",
        [] { setScreens({new PlayState}); },
        game + kShip,
@@ -94,7 +95,7 @@ TEST_F(Controls, EveryKeyActsAsTheTableSaysOnEachScreenAndNoOtherKeyActs) {
         {{SDLK_RIGHT, SDLK_d}, game + "; ship heading 16, moving 0,0.3, shots 0"},
         {{SDLK_UP, SDLK_w}, game + "; ship heading 0, moving 0,0.62, shots 0"},
         {{SDLK_SPACE}, game + "; heard fire.wav; ship heading 0, moving 0,0.3, shots 1"},
-        {{SDLK_p, SDLK_ESCAPE}, paused + "resume; heard select2.wav" + kShip}}},
+        {{SDLK_p, SDLK_ESCAPE}, paused + "Resume; heard select2.wav" + kShip}}},
       {"the pause menu, cursor on its last item",
        [] {
          setScreens({new PlayState});
@@ -102,8 +103,8 @@ TEST_F(Controls, EveryKeyActsAsTheTableSaysOnEachScreenAndNoOtherKeyActs) {
          hold("down");
          hold("");
        },
-       paused + "quit to title" + kShip,
-       {{{SDLK_UP, SDLK_w, SDLK_DOWN, SDLK_s}, paused + "resume; heard select1.wav" + kShip},
+       paused + "Quit to title" + kShip,
+       {{{SDLK_UP, SDLK_w, SDLK_DOWN, SDLK_s}, paused + "Resume; heard select1.wav" + kShip},
         {{SDLK_RETURN, SDLK_KP_ENTER}, kNewTitle + "; heard select2.wav"},
         {{SDLK_ESCAPE}, game + kShip}}},
       {"the opening card",

@@ -9,10 +9,12 @@ namespace TitleMenu {
 enum Item { kStartGame, kHowToPlay, kQuit };
 const int kItemCount = 3;
 const int kCursorRows[kItemCount] = {285, 327, 369};
+const char* const kItemWords[kItemCount] = {"Start game", "How to play", "Quit"};
 }  // namespace TitleMenu
 
 namespace PauseMenu {
 enum Item { kResume, kQuitToTitle };
 const int kItemCount = 2;
 const int kCursorRows[kItemCount] = {220, 262};
+const char* const kItemWords[kItemCount] = {"Resume", "Quit to title"};
 }  // namespace PauseMenu

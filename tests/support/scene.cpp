@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "engine/engine.h"
+#include "game/colours.h"
 #include "screens/fail_state.h"
 #include "screens/menu_layout.h"
 #include "screens/pause_state.h"
@@ -62,12 +63,20 @@ void placeStill(PlayState* game, float x, float y, int size, const float colour[
   asteroid->setColour(colour);
 }
 
+void meetTheLastShipsColour(PlayState* game) {
+  game->lives = 0;
+  game->ship->setColour(kRed);
+  placeStill(game, game->ship->x, game->ship->y, 32, kRed);
+}
+
 namespace {
 
 // The item whose row the menu's cursor is drawn at.
-std::string pointedAt(const Sprite* arrow, const int* rows, std::vector<std::string> items) {
-  const int* row = std::find(rows, rows + items.size(), arrow->y);
-  return row == rows + items.size() ? "no item" : items[row - rows];
+template <int count>
+std::string pointedAt(const Sprite* arrow, const int (&rows)[count],
+                      const char* const (&words)[count]) {
+  const int* row = std::find(rows, rows + count, arrow->y);
+  return row == rows + count ? "no item" : words[row - rows];
 }
 
 }  // namespace
@@ -79,10 +88,10 @@ std::string describe(const Sounds& sounds) {
     if (auto* title = dynamic_cast<TitleState*>(screen))
       out += title->showInfo ? "information page"
                              : "title, cursor on " + pointedAt(title->arrow, TitleMenu::kCursorRows,
-                                                               {"start", "information", "quit"});
+                                                               TitleMenu::kItemWords);
     else if (auto* pause = dynamic_cast<PauseState*>(screen))
       out += "pause, cursor on " +
-             pointedAt(pause->arrow, PauseMenu::kCursorRows, {"resume", "quit to title"});
+             pointedAt(pause->arrow, PauseMenu::kCursorRows, PauseMenu::kItemWords);
     else if (auto* play = dynamic_cast<PlayState*>(screen))
       out += "play, " + std::to_string(play->lives) + " spares";
     else if (auto* card = dynamic_cast<FadeCard*>(screen))

@@ -84,6 +84,8 @@ def menu_header():
         out.append("const int kItemCount = %d;\n" % len(menu.items))
         out.append("const int kCursorRows[kItemCount] = {%s};\n"
                    % ", ".join(str(y) for _, y in menu.items))
+        out.append("const char* const kItemWords[kItemCount] = {%s};\n"
+                   % ", ".join('"%s"' % w for w, _ in menu.items))
         out.append("}  // namespace %s\n" % menu.name)
     return generated_header("layout.py", out)
 
