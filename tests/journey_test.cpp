@@ -20,31 +20,25 @@ TEST_F(WholeGame, SplashTitleInformationPlayPauseQuitPlayAgainGameOverAndTitle) 
   const std::tuple<const char*, int, const char*> steps[] = {
       {"", 198, "splash at 99%"},
       {"", 202, "splash at 49%"},
-      {"", 101, "music; title, cursor on start"},
-      {"down", 1, "music; title, cursor on information; heard select1.wav"},
+      {"", 101, "music; title, cursor on Start game"},
+      {"down", 1, "music; title, cursor on How to play; heard select1.wav"},
       {"enter", 2, "music; information page; heard select2.wav"},
-      {"enter", 2, "music; title, cursor on information; heard select2.wav"},
+      {"enter", 2, "music; title, cursor on How to play; heard select2.wav"},
       {"enter", 2, "music; information page; heard select2.wav"},
-      {"esc", 2, "music; title, cursor on information; heard select2.wav"},
-      {"up", 1, "music; title, cursor on start; heard select1.wav"},
+      {"esc", 2, "music; title, cursor on How to play; heard select2.wav"},
+      {"up", 1, "music; title, cursor on Start game; heard select1.wav"},
       {"enter", 2, "music; play, 3 spares; heard select2.wav"},
-      {"menu", 2, "music; play, 3 spares; pause, cursor on resume; heard select2.wav"},
+      {"menu", 2, "music; play, 3 spares; pause, cursor on Resume; heard select2.wav"},
       {"enter", 2, "music; play, 3 spares; heard select2.wav"},
-      {"esc", 2, "music; play, 3 spares; pause, cursor on resume; heard select2.wav"},
-      {"esc", 2, "music; play, 3 spares"},
-      {"esc", 2, "music; play, 3 spares; pause, cursor on resume; heard select2.wav"},
-      {"down", 1, "music; play, 3 spares; pause, cursor on quit to title; heard select1.wav"},
-      {"enter", 2, "music; title, cursor on start; heard select2.wav"},
+      {"esc", 2, "music; play, 3 spares; pause, cursor on Resume; heard select2.wav"},
+      {"down", 1, "music; play, 3 spares; pause, cursor on Quit to title; heard select1.wav"},
+      {"enter", 2, "music; title, cursor on Start game; heard select2.wav"},
       {"enter", 2, "music; play, 3 spares; heard select2.wav"},
   };
   for (auto [keys, count, shows] : steps) EXPECT_EQ(describe(hold(keys, count)), shows) << keys;
-  // The last spare ship, turned red, meets a red asteroid.
-  PlayState* game = static_cast<PlayState*>(stateStack->back());
-  game->lives = 0;
-  placeStill(game, game->ship->x, game->ship->y, 32, kRed);
-  game->ship->setColour(kRed);
+  meetTheLastShipsColour(static_cast<PlayState*>(stateStack->back()));
   EXPECT_EQ(describe(hold("", 2)), "game over at 0%; heard death.wav");
-  EXPECT_EQ(describe(hold("enter", 2)), "music; title, cursor on start");
+  EXPECT_EQ(describe(hold("enter", 2)), "music; title, cursor on Start game");
 }
 
 }  // namespace

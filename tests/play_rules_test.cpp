@@ -117,20 +117,29 @@ TEST_F(PlayRules, ABigAsteroidSplitsIntoThreeSmallOnesAndASmallOneVanishes) {
   }
 }
 
-// The first wave has three big asteroids; the ship keeps its place.
+// The first wave has three big asteroids, each new one three more; the ship
+// keeps its place and turns white, so that it is safe even from a wave that
+// lands on it: here every asteroid is drawn red, on the ship.
 TEST_F(PlayRules, AClearedFieldStartsAWaveThreeLargerWithAWhiteShip) {
+  // A wave asteroid's seven draws: x, y, then speed, heading, turn, spin and colour.
+  static const int32_t kRedOnTheShip[] = {320, 280, 0, 0, 0, 0, 0};
+  static size_t draws;
   for (size_t size : {6, 9, 12}) {
     game->ship->setColour(kRed);
     placeStill(game, 100, 100, 16, kRed);
     game->ship->bullets->push_back(new Bullet(100, 100, 0, 0, 0, kRed));
+    draws = 0;
+    setRandomSource([] { return kRedOnTheShip[draws++ % 7]; });
     EXPECT_EQ(hold("", 1), (Sounds{"explode.wav", "win.wav"}));
     EXPECT_EQ(game->asteroids->size(), size);
-    EXPECT_TRUE(std::all_of(game->asteroids->begin(), game->asteroids->end(),
-                            [](Asteroid* a) { return a->width == 32; }));
-    EXPECT_EQ(where(*game->ship), "320,280 white");
+    EXPECT_EQ(where(*game->asteroids->back()), "320,280 red");
+    EXPECT_EQ(game->asteroids->back()->width, 32);
+    EXPECT_EQ(where(*game->ship, hold("", 1)), "320,280 white") << "unharmed";
+    EXPECT_EQ(game->lives, 3);
     for (Asteroid* asteroid : *game->asteroids) delete asteroid;
     game->asteroids->clear();
   }
+  setRandomSource(nullptr);
 }
 
 // An asteroid destroys the ship only when both have exactly the same colour: a
@@ -155,26 +164,27 @@ TEST_F(PlayRules, AnAsteroidDestroysOnlyAShipOfItsColourAndTheFourthDeathEndsThe
     if (spares == 3) continue;
     RenderQueue queue;
     game->draw(&queue);
-    // The 40 stars, the ship, the 4 lines, the 2 asteroids and an icon for each spare.
-    EXPECT_EQ(queue.sprites.size(), 47u + std::max(spares, 0));
+    const auto isIcon = [this](const Sprite* s) {
+      return std::count(std::begin(game->lifeIcons), std::end(game->lifeIcons), s) > 0;
+    };
+    EXPECT_EQ(std::count_if(queue.sprites.begin(), queue.sprites.end(), isIcon),
+              std::max(spares, 0))
+        << "an icon for each spare ship";
     EXPECT_EQ(where(*game->ship), "320,260 white");
     EXPECT_EQ(std::pair(game->ship->vx, game->ship->vy), std::pair(0.f, 0.3f)) << "drifting up";
   }
   EXPECT_EQ(describe(hold("", 1)), "game over at 0%") << "with the music stopped";
 }
 
-// A new game's frame: the border lines just inside the window, each in its
-// edge's colour, a white icon for each of the three spare ships, and a first
-// wave of three asteroids.
+// A new game's frame: a border line along each edge, in the edge's colour, a
+// white icon for each of the three spare ships, and a first wave of three
+// asteroids.
 TEST_F(PlayRules, ANewGameFramesTheFieldWithItsEdgeColoursAndShowsThreeSpareShips) {
   setScreens({game = new PlayState});
-  std::string frame;
-  for (const Sprite* s : {game->borderTop, game->borderBottom, game->borderLeft, game->borderRight,
-                          game->lifeIcons[0], game->lifeIcons[1], game->lifeIcons[2]})
-    frame += where(*s) + " " + std::to_string(s->width) + "x" + std::to_string(s->height) + "; ";
-  EXPECT_EQ(frame,
-            "320,8 red 625x2; 320,471 green 625x2; 8,240 blue 2x465; 632,240 yellow 2x465; "
-            "20,460 white 16x16; 40,460 white 16x16; 60,460 white 16x16; ");
+  EXPECT_EQ(colourOf(*game->borderTop) + " " + colourOf(*game->borderBottom) + " " +
+                colourOf(*game->borderLeft) + " " + colourOf(*game->borderRight),
+            "red green blue yellow");
+  for (const Sprite* icon : game->lifeIcons) EXPECT_EQ(colourOf(*icon), "white");
   EXPECT_EQ(game->asteroids->size(), 3u) << "the first wave";
 }
 
@@ -210,8 +220,9 @@ TEST_F(PlayRules, TheShipThrustsTurnsAndFiresAtItsFixedRates) {
   EXPECT_NEAR(shot->vy, 0.3f, 1e-5);
   const float x = shot->x, y = shot->y;
   hold("", 10);
-  EXPECT_NEAR(shot->x - x, 10 * 0.96f * 5, 1e-3) << "10 frames of 0.96 ticks";
-  EXPECT_NEAR(y - shot->y, 10 * 0.96f * 0.3f, 1e-3);
+  // 10 frames of 8 ms are 9.6 ticks: 48 pixels right and 2.88 up.
+  EXPECT_NEAR(shot->x - x, 48, 1e-3);
+  EXPECT_NEAR(y - shot->y, 2.88, 1e-3);
   hold("", 49);
   EXPECT_EQ(game->ship->bullets->size(), 1u) << "60 frames old";
   hold("", 1);
@@ -283,9 +294,7 @@ TEST_F(PlayRules, AnAsteroidTakesItsMotionAndColourFromFiveDraws) {
 typedef PlayRules PlayRulesDeathTest;
 TEST_F(PlayRulesDeathTest, TheFourthDeathWithoutTheGameOverPictureEndsTheRun) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  game->lives = 0;
-  game->ship->setColour(kRed);
-  placeStill(game, 320, 280, 32, kRed);
+  meetTheLastShipsColour(game);
   auto loseWithoutMedia = [] {
     if (dup2(2, 1) == 1 && chdir(QUORVANE_SOURCE_DIR "/tests") == 0) hold("", 10);
   };

@@ -36,6 +36,9 @@ Sounds runFrames(int frames);
 // A still asteroid of this size and colour, centred on the point.
 void placeStill(PlayState* game, float x, float y, int size, const float colour[3]);
 
+// The last ship left, turned red, on a red asteroid: the next frame ends the game.
+void meetTheLastShipsColour(PlayState* game);
+
 // The music, the screens, bottom first, as a player tells them, and the
 // effects heard.
 std::string describe(const Sounds& sounds);
