@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "gfx/render_queue.h"
@@ -22,31 +21,16 @@ namespace {
 // Red, green / blue, white.
 SDL_Color kQuarters[4] = {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
 
-// Writes media/img/<name>, a 64x64 PNG of 8-bit RGB or RGBA (24 or 32 bits), by
-// the media generator's own writer, as the game's pictures are.
-void savePng(const std::string& name, int bits) {
-  std::ofstream raw("raw", std::ios::binary);
-  for (int y = 0; y < 64; y++) {
-    for (int x = 0; x < 64; x++) {
-      const SDL_Color& c = x == 0 ? kQuarters[3] : kQuarters[x / 32 + y / 32 * 2];
-      raw << c.r << c.g << c.b;
-      if (bits == 32) raw << '\xff';
-    }
-  }
-  raw.close();
-  std::string encode =
-      "python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); "
-      "from mediagen.png import encode; "
-      "open(sys.argv[2], \"wb\").write(encode(64, 64, open(\"raw\", \"rb\").read(), "
-      "sys.argv[3] == \"32\"))' '" QUORVANE_SOURCE_DIR "/tools' media/img/" +
-      name + " " + std::to_string(bits);
-  ASSERT_EQ(std::system(encode.c_str()), 0) << name;
-}
-
-// Writes media/img/<name> in four quarters, the leftmost column white: a PNG, or
-// a BMP of 24 bits (blue first in memory) or 8 (a palette).
+// Writes media/img/<name> in four quarters, the leftmost column white: a BMP of
+// 24 bits (blue first in memory) or 8 (a palette), or a PNG of 8-bit RGB or
+// RGBA (24 or 32 bits) made from the first.
 void save(const std::string& name, int bits) {
-  if (name.find(".png") != std::string::npos) return savePng(name, bits);
+  const std::string path = "media/img/" + name;
+  if (name.find(".png") != std::string::npos) {
+    const std::string convert = "convert media/img/bgr.bmp PNG" + std::to_string(bits) + ":" + path;
+    ASSERT_EQ(std::system(convert.c_str()), 0) << convert;
+    return;
+  }
   SDL_Surface* s = SDL_CreateRGBSurface(0, 64, 64, bits, 0, 0, 0, 0);
   SDL_SetColors(s, kQuarters, 0, 4);  // only a palette surface has colours to set
   for (int i = 0; i < 4; i++) {
@@ -56,7 +40,7 @@ void save(const std::string& name, int bits) {
   }
   SDL_Rect edge = {0, 0, 1, 64};
   SDL_FillRect(s, &edge, SDL_MapRGB(s->format, 255, 255, 255));
-  SDL_SaveBMP(s, ("media/img/" + name).c_str());
+  SDL_SaveBMP(s, path.c_str());
   SDL_FreeSurface(s);
 }
 
