@@ -8,9 +8,40 @@
 title_menu_shows='p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25'
 
 # game_window_of PID: the game's visible window, once the process PID has one.
-# The test support and the soak find it this way too.
+# The test support and the soak find it this way too. The X server is asked
+# whose window it is (its X-Resource extension knows each client's process),
+# not the window's _NET_WM_PID: classic SDL 1.2 writes a wrong one on a 64-bit
+# big-endian machine.
 game_window_of() {
-  xdotool search --all --onlyvisible --pid "$1" --name '^Quorvane$' 2>/dev/null | head -n 1
+  /usr/bin/python3 - "$1" <<'EOF' 2>/dev/null
+import sys
+from Xlib import X, display, error
+from Xlib.ext import res
+
+pid = int(sys.argv[1])
+x = display.Display()
+
+
+def windows(parent):
+    for child in parent.query_tree().children:
+        yield child
+        yield from windows(child)
+
+
+for window in windows(x.screen().root):
+    try:
+        if window.get_wm_name() != "Quorvane":
+            continue
+        if window.get_attributes().map_state != X.IsViewable:
+            continue
+        spec = {"client": window.id, "mask": res.LocalClientPIDMask}
+        ids = x.res_query_client_ids([spec]).ids
+    except error.XError:  # gone while we looked
+        continue
+    if any(list(i.value) == [pid] for i in ids):
+        print(window.id)
+        break
+EOF
 }
 
 # start_game PROGRAM DIR: starts PROGRAM in DIR, and sets game_pid and
