@@ -1,6 +1,8 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD_DIR := build
-CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# With DEB_HOST_ARCH=ARCH, built for that architecture by the release's cross
+# compiler (scripts/cross-flags); its programs then run through qemu-user.
+CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $$(./scripts/cross-flags)
 
 .PHONY: all build run test check-format media memcheck soak bench deb screenshots in-debian clean
 
