@@ -70,6 +70,8 @@ class Game:
         if not self.exited():
             self.process.kill()
             self.process.wait()
+        for file in self.files:
+            file.close()
 
     def exited(self):
         return self.process.poll() is not None
@@ -99,33 +101,44 @@ class Game:
 
     # Types a key into the window, focused first: with no window manager
     # nothing else gives it the keyboard.
-    def press(self, key):
+    # how: "press" (scripts/game-driver.sh's, held for a few frames), "down"
+    # or "up".
+    def press(self, key, how="press"):
         if window := self.window():
-            driver(f"xdotool windowfocus --sync {window} && press {key}")
+            action = "press" if how == "press" else f"xdotool key{how}"
+            driver(f"xdotool windowfocus --sync {window} && {action} {key}")
 
-    # Presses key until seen() holds, looking first and for some seconds
-    # after each press, so that a press is repeated only once it has shown
-    # no effect; fails, saying what was awaited, after a few presses or once
-    # the game ends. Once seen, the effect counts: looking again might miss
-    # it and press a key that would do harm twice.
-    def press_until(self, key, seen, awaited, press=None):
+    # Holds key down until seen() holds, looking first and then for some
+    # seconds while it is held: a slow frame, as under an emulator, still sees
+    # it, and the key is pressed again only once it has shown no effect.
+    # "close" sends the window manager's close request instead. Fails, saying
+    # what was awaited, after a few presses or once the game ends. Once seen,
+    # the effect counts: looking again might miss it and press a key that
+    # would do harm twice.
+    def press_until(self, key, seen, awaited):
+        # Whether it ended is asked first: seen() may be that it ended.
         def look():
             nonlocal shown
+            ended = self.exited()
             shown = seen()
-            return shown or self.exited()
+            return shown or ended
 
         shown = seen()
         presses = 0
         while not shown:
             if self.exited():
+                if seen():
+                    break
                 raise AssertionError(f"awaiting {awaited}, the game ended after {presses}"
                                      f" presses of {key}, status {self.process.returncode}:"
                                      f" {self.output(1)}")
             if presses == MOST_PRESSES:
                 raise AssertionError(f"{key}, pressed {presses} times, never brought {awaited}")
-            (press or self.press)(key)
+            request_close(self.window()) if key == "close" else self.press(key, "down")
             presses += 1
             wait_for(look, PATIENCE_SECONDS)
+            if key != "close" and not self.exited():
+                self.press(key, "up")
 
     # The SDL 1.2 that QUORVANE_EXPECT_SDL names is the one mapped.
     def expect_sdl_library(self, test):
@@ -239,10 +252,9 @@ class EndToEnd(unittest.TestCase):
         steps = script.split()
         for i, step in enumerate(steps):
             key, _, screen = step.partition(">")
-            press = lambda key: request_close(game.window()) if key == "close" else game.press(key)
             if screen:
                 game.press_until(key, lambda test=shows(screen): game.looks(test),
-                                 f"the {screen} screen", press)
+                                 f"the {screen} screen")
             elif key == LOSE_DISPLAY:
                 # scripts/in-xvfb starts this test's X server beside the test.
                 shell(f"pkill -x -P {os.getppid()} Xvfb")
@@ -251,9 +263,9 @@ class EndToEnd(unittest.TestCase):
             elif key == TERM:
                 os.kill(game.pid, signal.SIGTERM)
             elif i == len(steps) - 1:
-                game.press_until(key, game.exited, "the end", press)
+                game.press_until(key, game.exited, "the end")
             else:
-                press(key)
+                game.press(key)
 
     def run_case(self, what, setup, env, script, err, status):
         with tempfile.TemporaryDirectory(prefix="quorvane-fault-") as folder:
