@@ -36,8 +36,8 @@ for window in windows(x.screen().root):
             continue
         if window.get_attributes().map_state != X.IsViewable:
             continue
-        spec = {"client": window.id, "mask": res.LocalClientPIDMask}
-        pids = [list(i.value) for i in x.res_query_client_ids([spec]).ids]
+        asked = {"client": window.id, "mask": res.LocalClientPIDMask}
+        pids = [list(i.value) for i in x.res_query_client_ids([asked]).ids]
     except error.XError:  # gone while we looked
         continue
     if [pid] in pids:
