@@ -24,6 +24,9 @@ from mediagen import layout, pictures  # noqa: E402  (found through SOURCE)
 # repeated only when it was lost: one look at the window can take seconds.
 PATIENCE_SECONDS = 10
 MOST_PRESSES = 5
+# On Debian 13 (sdl12-compat 1.2.68 on SDL 2.32) the game has been seen to
+# miss the close request for a minute, five in a row, and then take it.
+MOST_CLOSE_REQUESTS = 12
 # A window takes a second or two to show, and a minute and more under an
 # emulator such as qemu-user; the bound only keeps a broken start from hanging.
 START_SECONDS = 180
@@ -132,7 +135,7 @@ class Game:
                 raise AssertionError(f"awaiting {awaited}, the game ended after {presses}"
                                      f" presses of {key}, status {self.process.returncode}:"
                                      f" {self.output(1)}")
-            if presses == MOST_PRESSES:
+            if presses == (MOST_CLOSE_REQUESTS if key == "close" else MOST_PRESSES):
                 raise AssertionError(f"{key}, pressed {presses} times, never brought {awaited}")
             request_close(self.window()) if key == "close" else self.press(key, "down")
             presses += 1
