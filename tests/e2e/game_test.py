@@ -27,8 +27,9 @@ MOST_PRESSES = 5
 # On Debian 13 (sdl12-compat 1.2.68 on SDL 2.32) the game has been seen to
 # miss the close request for a minute, five in a row, and then take it.
 MOST_CLOSE_REQUESTS = 12
-# A window takes a second or two to show, and a minute and more under an
-# emulator such as qemu-user; the bound only keeps a broken start from hanging.
+# A window takes a second or two to show, and its first frames come, and a
+# minute and more under an emulator such as qemu-user on a busy machine; the
+# bound only keeps a broken start from hanging.
 START_SECONDS = 180
 # The game sees a lost display at its next frame and ends well within a
 # second; the bound only tells an end from a spin that never ends.
@@ -171,7 +172,7 @@ class Game:
             seen.append(shell(f"timeout 5 import -window {window} -format '%[fx:mean]' info: 2>&1"))
             return len(seen) > 1 and seen[-1] != seen[-2]
 
-        test.assertTrue(wait_for(lambda: self.exited() or changed()), "no frames")
+        test.assertTrue(wait_for(lambda: self.exited() or changed(), START_SECONDS), "no frames")
 
 
 # ImageMagick fx: a red window pixel at one place and a green one at another.
