@@ -7,48 +7,11 @@
 # shellcheck disable=SC2034  # read by the scripts that source this file
 title_menu_shows='p{229,144}.r>0.8&&p{229,144}.g<0.25&&p{289,144}.g>0.8&&p{289,144}.r<0.25'
 
-# game_window_of PID: the game's visible window, once the process PID has one.
-# The test support and the soak find it this way too. The X server is asked
-# whose window it is (its X-Resource extension knows each client's process),
-# not the window's _NET_WM_PID: classic SDL 1.2 writes a wrong one on a 64-bit
-# big-endian machine. An X server run by qemu-user cannot tell its clients'
-# processes; there the one such window of this private server is the game's.
+# game_window_of PID: the game's visible window, once the process PID has one,
+# found as scripts/game_driver.py says. Sourced from the repository's root,
+# or from where QUORVANE_SOURCE_DIR names.
 game_window_of() {
-  /usr/bin/python3 - "$1" <<'EOF' 2>/dev/null
-import sys
-from Xlib import X, display, error
-from Xlib.ext import res
-
-pid = int(sys.argv[1])
-x = display.Display()
-
-
-def windows(parent):
-    for child in parent.query_tree().children:
-        yield child
-        yield from windows(child)
-
-
-untold = []
-for window in windows(x.screen().root):
-    try:
-        if window.get_wm_name() != "Quorvane":
-            continue
-        if window.get_attributes().map_state != X.IsViewable:
-            continue
-        asked = {"client": window.id, "mask": res.LocalClientPIDMask}
-        pids = [list(i.value) for i in x.res_query_client_ids([asked]).ids]
-    except error.XError:  # gone while we looked
-        continue
-    if [pid] in pids:
-        print(window.id)
-        break
-    if not pids:
-        untold.append(window.id)
-else:
-    if len(untold) == 1:
-        print(untold[0])
-EOF
+  /usr/bin/python3 "${QUORVANE_SOURCE_DIR:-.}/scripts/game_driver.py" window "$1" 2>/dev/null
 }
 
 # start_game PROGRAM DIR: starts PROGRAM in DIR, and sets game_pid and
