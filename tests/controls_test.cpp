@@ -77,7 +77,7 @@ TEST_F(Controls, EveryKeyActsAsTheTableSaysOnEachScreenAndNoOtherKeyActs) {
        {{{SDLK_UP, SDLK_w}, "title, cursor on Quit; heard select1.wav"},
         {{SDLK_DOWN, SDLK_s}, "title, cursor on How to play; heard select1.wav"},
         {{SDLK_RETURN, SDLK_KP_ENTER}, game + "; heard select2.wav" + kShip},
-        // Quitting ends the process: see the death test below.
+        // Quitting ends the process: the end-to-end tests see it.
         {{SDLK_ESCAPE}, "quit"}}},
       {"the information page",
        [] {
@@ -136,14 +136,6 @@ TEST_F(Controls, EveryKeyActsAsTheTableSaysOnEachScreenAndNoOtherKeyActs) {
     if (named.count(sym)) continue;
     EXPECT_EQ(keyName(sym), nullptr) << SDL_GetKeyName(SDLKey(sym));
   }
-}
-
-// The scene turns an exit inside a test into status 1; a quit writes nothing.
-typedef Controls ControlsDeathTest;
-TEST_F(ControlsDeathTest, EscOnTheTitleMenuQuits) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  setScreens({new TitleState});
-  EXPECT_EXIT(press(SDLK_ESCAPE), testing::ExitedWithCode(1), "^$");
 }
 
 }  // namespace
