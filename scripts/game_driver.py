@@ -13,8 +13,11 @@ import time
 SCRIPTS = os.path.dirname(os.path.abspath(__file__))
 
 # Enough for a loaded machine to show a press's effect, so that a press is
-# repeated only when it was lost: one look at the window can take seconds.
+# repeated only when it was lost: one look at the window can take seconds,
+# and is given up after LOOK_SECONDS (import waits for ever for a window
+# that has gone).
 PATIENCE_SECONDS = 10
+LOOK_SECONDS = 15
 MOST_PRESSES = 5
 # On Debian 13 (sdl12-compat 1.2.68 on SDL 2.32) the game has been seen to
 # miss the close request for a minute, five in a row, and then take it.
@@ -133,12 +136,11 @@ class Game:
         return self.window_id
 
     # An ImageMagick fx expression over the window's pixels. Raised
-    # first: other windows open at the same place. import waits for ever
-    # for a window that has gone, hence the timeout.
+    # first: other windows open at the same place.
     def looks(self, test):
         window = self.window()
         return bool(window) and shell(
-            f"xdotool windowraise {window}; timeout 5 import -window {window}"
+            f"xdotool windowraise {window}; timeout {LOOK_SECONDS} import -window {window}"
             f" -format '%[fx:{test}]' info:") == "1"
 
     # Types a key into the window, focused first: with no window manager
@@ -195,6 +197,10 @@ class Game:
             wait_for(look, PATIENCE_SECONDS)
             if key != "close" and not self.exited():
                 self.press(key, "up")
+                # On a loaded machine the look can lag the screen: a second
+                # press would act twice, as an Escape that also quits.
+                if not shown:
+                    wait_for(look, PATIENCE_SECONDS)
 
 
 if __name__ == "__main__":
