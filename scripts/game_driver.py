@@ -39,7 +39,11 @@ def window_of(pid):
     from Xlib.ext import res
 
     def windows(parent):
-        for child in parent.query_tree().children:
+        try:
+            children = parent.query_tree().children
+        except error.XError:  # gone while we looked
+            return
+        for child in children:
             yield child
             yield from windows(child)
 
