@@ -155,17 +155,25 @@ class Game:
             action = "press" if how == "press" else f"xdotool key{how}"
             driver(f"xdotool windowfocus --sync {window} && {action} {key}")
 
-    # Each thread's name, state and what it waits in, while it runs.
+    # Each thread's name, state, what it waits in, and the CPU time it has
+    # had, while it runs: two of these tell a busy thread from a stuck one.
     def threads(self):
         found = []
-        for task in sorted(os.listdir(f"/proc/{self.pid}/task")):
+        try:
+            tasks = sorted(os.listdir(f"/proc/{self.pid}/task"))
+        except OSError:
+            return "none, the game has ended"
+        for task in tasks:
             try:
                 with open(f"/proc/{self.pid}/task/{task}/stat") as stat:
-                    name, state = stat.read().rsplit(")", 1)
+                    name, rest = stat.read().rsplit(")", 1)
                 with open(f"/proc/{self.pid}/task/{task}/wchan") as wchan:
-                    found.append(f"{name.split('(', 1)[1]} {state.split()[0]} {wchan.read()}")
+                    waits = wchan.read()
             except OSError:  # ended while we looked
                 continue
+            fields = rest.split()  # from the state on; user and system time
+            cpu = (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+            found.append(f"{name.split('(', 1)[1]} {fields[0]} {waits} {cpu:.1f} s")
         return ", ".join(found)
 
     # Holds key down until seen() holds, looking first and then for some
@@ -185,6 +193,7 @@ class Game:
 
         shown = seen()
         presses = 0
+        first = ""
         while not shown:
             if self.exited():
                 if seen():
@@ -194,8 +203,9 @@ class Game:
                                      f" {self.output(1)}")
             if presses == (MOST_CLOSE_REQUESTS if key == "close" else MOST_PRESSES):
                 raise AssertionError(f"{key}, pressed {presses} times, never brought {awaited};"
-                                     f" window {window_of(self.pid) or 'gone'}, threads:"
-                                     f" {self.threads()}")
+                                     f" window {window_of(self.pid) or 'gone'}; threads at the"
+                                     f" first press: {first}; now: {self.threads()}")
+            first = first or self.threads()
             request_close(self.window()) if key == "close" else self.press(key, "down")
             presses += 1
             wait_for(look, PATIENCE_SECONDS)
