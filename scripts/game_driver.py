@@ -79,6 +79,9 @@ def request_close(window):
     event = protocol.event.ClientMessage(window=target, client_type=protocols,
                                          data=(32, [delete, X.CurrentTime, 0, 0, 0]))
     target.send_event(event, event_mask=X.NoEventMask)
+    # A round trip: the server has taken the request before we hang up.
+    # python-xlib's close flushes with one try and does not wait.
+    x.sync()
     x.close()
 
 
@@ -204,7 +207,8 @@ class Game:
                                      f" {self.output(1)}")
             if presses == (MOST_CLOSE_REQUESTS if key == "close" else MOST_PRESSES):
                 raise AssertionError(f"{key}, pressed {presses} times, never brought {awaited};"
-                                     f" window {window_of(self.pid) or 'gone'}; threads at the"
+                                     f" sent to window {self.window_id}, the game's now"
+                                     f" {window_of(self.pid) or 'gone'}; threads at the"
                                      f" first press: {first}; now: {self.threads()}")
             first = first or self.threads()
             request_close(self.window()) if key == "close" else self.press(key, "down")
